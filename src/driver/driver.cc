@@ -1,0 +1,113 @@
+#include "driver/driver.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "driver/output_file.h"
+#include "lexicon/lexicon.h"
+#include "platform/console.h"
+#include "platform/platform.h"
+#include "plugin/record_tree.h"
+#include "translate/translate.h"
+
+namespace quillaret {
+namespace {
+
+constexpr int kSuccess = 0;
+constexpr int kFailure = 1;
+
+// Reads the rest of an open file; null when the read fails.
+std::unique_ptr<char[]> read_contents(std::FILE* file, int64_t size) {
+  auto bytes = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(size) + 1);
+  const size_t wanted = static_cast<size_t>(size);
+  if (std::fread(bytes.get(), 1, wanted, file) != wanted || std::ferror(file)) return nullptr;
+  return bytes;
+}
+
+int fail(Console& console, const char* message) {
+  console.print(message);
+  console.wait();
+  return kFailure;
+}
+
+}  // namespace
+
+std::optional<std::string> lexicon_directory(const std::string& argument0) {
+  // A separator at index 0 alone does not count.
+  for (size_t i = argument0.size(); i-- > 1;) {
+    if (platform::is_separator(argument0[i])) return argument0.substr(0, i);
+  }
+  // Started through PATH: ask the system where the executable lies.
+  const std::string executable = platform::executable_path();
+  for (size_t i = executable.size(); i-- > 0;) {
+    if (platform::is_separator(executable[i])) return executable.substr(0, i);
+  }
+  return std::nullopt;
+}
+
+std::optional<OutputNames> output_names(const std::string& input) {
+  const size_t length = input.size();
+  if (length < 4) return std::nullopt;
+  const std::string extension = input.substr(length - 4);
+  if (extension != ".esm" && extension != ".esp") return std::nullopt;
+  const std::string stem = input.substr(0, length - 4);
+  return OutputNames{stem + "_fr.es" + extension.back(), stem + "_fr.log"};
+}
+
+int run(const std::vector<std::string>& args, Console& console) {
+  console.print("Welcome in Quillaret v1.01\n\n");
+  if (args.size() < 2) return fail(console, "missing ESP/ESM/ESS file!\n");
+
+  const std::optional<std::string> directory =
+      lexicon_directory(args.empty() ? std::string() : args[0]);
+  if (!directory) return fail(console, "Bad path!\n");
+
+  console.print("Reading lexicons\n");
+  Lexicons lexicons;
+  if (load_lexicons(*directory + platform::native_separator() + "lexique_enfr", &lexicons,
+                    console) != 0) {
+    return fail(console, "Missing lexicons!\n");
+  }
+
+  // The input is opened before its name is checked, so that a missing file
+  // is reported as such whatever its name.
+  const std::string& input_path = args[1];
+  platform::FilePtr input_file = platform::open_for_reading(input_path);
+  if (!input_file) return fail(console, "file does not exist!\n");
+  const std::optional<OutputNames> names = output_names(input_path);
+  if (!names) return fail(console, "unsupported file format!\n");
+
+  OutputFile output;
+  if (!output.create(names->plugin)) return fail(console, "file does not exist!\n");
+  // The trace log is optional: without it the translation still runs.
+  platform::FilePtr trace_log = platform::create_text_file(names->log);
+
+  console.print("Parsing Mod file\n");
+  const int64_t size = platform::file_size(input_file.get());
+  std::unique_ptr<char[]> bytes = size < 0 ? nullptr : read_contents(input_file.get(), size);
+  if (!bytes) return fail(console, "Error parsing file!\n");
+  const std::string_view input(bytes.get(), static_cast<size_t>(size));
+  RecordTree tree;
+  if (parse_records(input, &tree, console) != 0) return fail(console, "Error parsing file!\n");
+
+  console.print("Translating\n");
+  TextArena arena;
+  Translation translation{input, tree, lexicons, arena, trace_log.get(), console};
+  if (translate_records(translation) != 0) return fail(console, "Error translating file!\n");
+
+  console.print("Saving file\n");
+  if (save_records(input, tree, output, console) != 0 || !output.commit()) {
+    return fail(console, "Error saving file!\n");
+  }
+  console.print("done\n");
+
+  if (trace_log) {
+    trace_log.reset();
+  } else {
+    console.print("No traces!\n");
+  }
+  console.wait();
+  return kSuccess;
+}
+
+}  // namespace quillaret

@@ -1,0 +1,36 @@
+// The output plug-in. It is written into a temporary file in the output's
+// folder and moved onto its final name only once complete, so that a failed
+// run never leaves a half-written output nor destroys an earlier one.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+#include "plugin/record_tree.h"
+
+namespace quillaret {
+
+class OutputFile : public ByteSink {
+ public:
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  // Removes the temporary file unless it was committed.
+  ~OutputFile() override;
+
+  // Creates the temporary file beside `final_path`.
+  bool create(const std::string& final_path);
+
+  bool write(const char* data, size_t size) override;
+
+  // Flushes and closes the temporary file and moves it onto the final name.
+  bool commit();
+
+ private:
+  platform::FilePtr file_;
+  std::string final_path_;
+  std::string temp_path_;
+  bool ok_ = true;
+};
+
+}  // namespace quillaret

@@ -1,0 +1,86 @@
+// Lexicons: English/French pairs loaded from text files beside the
+// executable, ordered longest source first, and looked up by exact match or
+// by longest prefix.
+//
+// File format: a sequence of double-quoted strings. A double quote opens a
+// string only when it is the first double quote of its line; the string runs
+// to the next double quote anywhere after it. Everything outside strings is
+// ignored. Strings pair up in file order: source, target, source, target...
+// Bytes are taken as they are; the scan ends at the first NUL byte.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lexicon/lexicon_index.h"
+
+namespace quillaret {
+
+class Console;
+
+// Both views point into the lexicon's text and are followed there by a NUL.
+struct LexiconEntry {
+  std::string_view source;
+  std::string_view target;
+};
+
+class Lexicon {
+ public:
+  Lexicon() = default;
+  // Takes the bytes of a lexicon file, parses and orders them.
+  explicit Lexicon(std::vector<char> file_bytes);
+
+  Lexicon(Lexicon&&) = default;
+  Lexicon& operator=(Lexicon&&) = default;
+  Lexicon(const Lexicon&) = delete;
+  Lexicon& operator=(const Lexicon&) = delete;
+
+  // Entries by decreasing source length; among sources of equal length in
+  // the order that the exchange sort of the loader leaves them.
+  const std::vector<LexiconEntry>& entries() const { return entries_; }
+
+  // The first entry, in stored order, whose source equals `text` (the empty
+  // source included); null when none does.
+  const LexiconEntry* find_exact(std::string_view text) const {
+    return entry(index_.find_exact(text));
+  }
+
+  // The first entry, in stored order, among those whose non-empty source is
+  // the longest that `text` begins with; null when none does.
+  const LexiconEntry* longest_prefix(std::string_view text) const {
+    return entry(index_.longest_prefix(text));
+  }
+
+ private:
+  const LexiconEntry* entry(int32_t index) const {
+    return index < 0 ? nullptr : &entries_[static_cast<size_t>(index)];
+  }
+
+  std::vector<char> text_;  // the file's bytes, quotes turned into NULs
+  std::vector<LexiconEntry> entries_;
+  LexiconIndex index_;
+};
+
+// Pairs the strings of `text` (NUL-terminated, modified in place: every
+// double quote becomes a NUL) in file order. A source without a target is
+// dropped.
+std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text);
+
+// Loads one lexicon file. When it cannot be read, prints
+// "file does not exist <path>!", waits for a character and returns -1.
+int load_lexicon(const std::string& path, Lexicon* lexicon, Console& console);
+
+struct Lexicons {
+  Lexicon topics;    // dialogue topics: <prefix>_dial.txt
+  Lexicon factions;  // faction texts: <prefix>_fact.txt
+  Lexicon names;     // every other name: <prefix>_name.txt
+};
+
+// Loads the topic, faction and name lexicons in that order, stopping at the
+// first failure. Returns 0 when all three loaded, -1 otherwise.
+int load_lexicons(const std::string& prefix, Lexicons* lexicons,
+                  Console& console);
+
+}  // namespace quillaret

@@ -1,0 +1,55 @@
+// The one place that knows the operating system: path separators, the
+// executable's own location, the command line, and opening, replacing and
+// removing files. Every other module goes through these functions.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillaret::platform {
+
+// Both '\' and '/' separate directories, whatever the operating system.
+inline bool is_separator(char c) { return c == '\\' || c == '/'; }
+
+// The separator used when the program builds a path itself.
+char native_separator();
+
+// The command line as UTF-8 strings, argument 0 first. On Windows it is taken
+// from the wide command line so that any file name can be opened.
+std::vector<std::string> command_line(int argc, char** argv);
+
+// The full path of the running executable as the operating system reports
+// it, or an empty string when it cannot tell.
+std::string executable_path();
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens an existing regular file for binary reading; null when the path does
+// not name a readable regular file (a directory is refused here).
+FilePtr open_for_reading(const std::string& path);
+
+// Creates or truncates a file for writing in the platform's text convention
+// (CRLF line ends on Windows, LF elsewhere); null on failure.
+FilePtr create_text_file(const std::string& path);
+
+// Creates a new, empty file for binary writing in the same directory as
+// `final_path`, under a name no other file has. Its name is stored in
+// `temp_path`. Null on failure.
+FilePtr create_temporary_beside(const std::string& final_path,
+                                std::string* temp_path);
+
+// Moves `from` onto `to`, replacing an existing `to`.
+bool replace_file(const std::string& from, const std::string& to);
+
+bool remove_file(const std::string& path);
+
+// The size of an open file, or -1 when it cannot be told.
+int64_t file_size(std::FILE* file);
+
+}  // namespace quillaret::platform

@@ -1,0 +1,50 @@
+#include "platform/console.h"
+#include "translate/translate.h"
+
+namespace quillaret {
+
+const LexiconEntry* match_phrase(const Lexicon& lexicon, std::string_view text,
+                                 size_t position) {
+  const LexiconEntry* entry = lexicon.longest_prefix(text.substr(position));
+  if (entry == nullptr) return nullptr;
+  const size_t after = position + entry->source.size();
+  if (after == text.size() || is_word_delimiter(text[after])) return entry;
+  return nullptr;
+}
+
+int translate_response_text(Translation& t, int32_t index) {
+  const RecordNode& node = t.tree.nodes[static_cast<size_t>(index)];
+  if (node.size >= kMaxPayloadSize) {
+    t.console.print("Bad INFO NAME/BNAM record size! " + std::to_string(node.size) + "\n");
+    return -1;
+  }
+  const std::string_view text = payload_text(t, node);
+  std::string& out = t.build;
+  out.clear();
+  bool substituted = false;
+  size_t i = 0;
+  while (i < text.size()) {
+    // Phrases begin only at the start of the text or of a word; topics
+    // take precedence over names at the same position.
+    const LexiconEntry* entry = match_phrase(t.lexicons.topics, text, i);
+    if (entry == nullptr) entry = match_phrase(t.lexicons.names, text, i);
+    if (entry != nullptr) {
+      out += entry->target;
+      i += entry->source.size();
+      substituted = true;
+    }
+    const size_t word = i;
+    while (i < text.size() && !is_word_delimiter(text[i])) ++i;
+    while (i < text.size() && is_word_delimiter(text[i])) ++i;
+    out.append(text, word, i - word);
+  }
+  if (!substituted) return 0;
+  if (out.size() > MAX_RESPONSE_LENGTH) {
+    t.console.print("string too long!\n");
+    return 0;
+  }
+  const char* stored = t.arena.store(out);
+  return replace_payload(t, index, stored, static_cast<uint32_t>(out.size()));
+}
+
+}  // namespace quillaret

@@ -1,0 +1,79 @@
+#include <limits>
+
+#include "platform/console.h"
+#include "translate/translate.h"
+
+namespace quillaret {
+namespace {
+
+bool starts_add_topic(std::string_view text, size_t i) {
+  const std::string_view rest = text.substr(i);
+  return rest.starts_with("AddTopic \"") || rest.starts_with("addtopic \"");
+}
+
+}  // namespace
+
+const LexiconEntry* match_quoted_entry(const Lexicon& lexicon, std::string_view text,
+                                       size_t position) {
+  const LexiconEntry* entry = lexicon.longest_prefix(text.substr(position));
+  if (entry == nullptr) return nullptr;
+  const size_t after = position + entry->source.size();
+  if (after < text.size() && text[after] == '"') return entry;
+  return nullptr;
+}
+
+int rewrite_script_text(Translation& t, int32_t index) {
+  const RecordNode& node = t.tree.nodes[static_cast<size_t>(index)];
+  if (node.size >= kMaxPayloadSize) {
+    const char* what = node.tag == make_tag("SCTX") ? "Bad SCPT SCTX record size! "
+                                                    : "Bad INFO NAME/BNAM record size! ";
+    t.console.print(what + std::to_string(node.size) + "\n");
+    return -1;
+  }
+  const std::string_view text = payload_text(t, node);
+  std::string& out = t.build;
+  out.clear();
+  bool substituted = false;
+  size_t i = 0;
+
+  // After an opening quote (or the quote of an AddTopic argument), replaces
+  // the quoted name with its target and the closing quote.
+  auto replace_quoted = [&](const LexiconEntry* entry) {
+    if (entry == nullptr) return;
+    out += entry->target;
+    out += '"';
+    i += entry->source.size() + 1;
+    substituted = true;
+  };
+
+  while (i < text.size()) {
+    if (starts_add_topic(text, i)) {
+      out.append(text, i, 10);
+      i += 10;
+      const LexiconEntry* entry = match_quoted_entry(t.lexicons.topics, text, i);
+      if (entry == nullptr) entry = match_quoted_entry(t.lexicons.names, text, i);
+      replace_quoted(entry);
+    } else if (text[i] == '"') {
+      out += '"';
+      ++i;
+      replace_quoted(match_quoted_entry(t.lexicons.names, text, i));
+    } else {
+      const size_t word = i;
+      while (i < text.size() && !is_word_delimiter(text[i])) ++i;
+      out.append(text, word, i - word);
+    }
+    // Every quote begins a step of its own, so it ends a run of delimiters.
+    const size_t run = i;
+    while (i < text.size() && is_word_delimiter(text[i]) && text[i] != '"') ++i;
+    out.append(text, run, i - run);
+  }
+  if (!substituted) return 0;
+  if (out.size() > std::numeric_limits<uint32_t>::max()) {
+    t.console.print("Bad record size!\n");
+    return -1;
+  }
+  const char* stored = t.arena.store(out);
+  return replace_payload(t, index, stored, static_cast<uint32_t>(out.size()));
+}
+
+}  // namespace quillaret

@@ -1,0 +1,154 @@
+#include "translate/translate.h"
+
+#include <cstring>
+#include <limits>
+
+#include "platform/console.h"
+
+namespace quillaret {
+namespace {
+
+constexpr Tag kNAME = make_tag("NAME");
+constexpr Tag kFNAM = make_tag("FNAM");
+constexpr Tag kDNAM = make_tag("DNAM");
+
+void log_line(std::FILE* log, std::string_view text) {
+  if (log != nullptr) std::fwrite(text.data(), 1, text.size(), log);
+}
+
+// The treatment that a record kind gives its subrecords.
+enum class Handler { none, name, npc, path_grid, cell, faction, topic, info, script };
+
+Handler handler_for(Tag tag) {
+  switch (tag) {
+    case make_tag("ARMO"): case make_tag("BSGN"): case make_tag("CLAS"):
+    case make_tag("CLOT"): case make_tag("CONT"): case make_tag("CREA"):
+    case make_tag("DOOR"): case make_tag("INGR"): case make_tag("LIGH"):
+    case make_tag("MISC"): case make_tag("RACE"): case make_tag("REGN"):
+    case make_tag("SPEL"): case make_tag("WEAP"):
+      return Handler::name;
+    case make_tag("NPC_"): return Handler::npc;
+    case make_tag("PGRD"): return Handler::path_grid;
+    case make_tag("CELL"): return Handler::cell;
+    case make_tag("FACT"): return Handler::faction;
+    case make_tag("DIAL"): return Handler::topic;
+    case make_tag("INFO"): return Handler::info;
+    case make_tag("SCPT"): return Handler::script;
+    default: return Handler::none;
+  }
+}
+
+// Applies `handler` to one subrecord. `first_name_pending` is the cell's
+// flag: only its first NAME is a name, and a DNAM before it clears it too.
+int translate_subrecord(Translation& t, Handler handler, int32_t index,
+                        bool& first_name_pending) {
+  const Lexicons& lex = t.lexicons;
+  const Tag tag = t.tree.nodes[static_cast<size_t>(index)].tag;
+  switch (handler) {
+    case Handler::name:
+      return tag == kFNAM ? translate_whole_string(t, index, lex.names, true) : 0;
+    case Handler::npc:
+      return tag == kFNAM || tag == kDNAM ? translate_whole_string(t, index, lex.names, true) : 0;
+    case Handler::path_grid:
+      return tag == kNAME ? translate_whole_string(t, index, lex.names, true) : 0;
+    case Handler::cell:
+      if ((tag == kNAME && first_name_pending) || tag == kDNAM) {
+        first_name_pending = false;
+        return translate_whole_string(t, index, lex.names, true);
+      }
+      return 0;
+    case Handler::faction:
+      return tag == kFNAM || tag == make_tag("RNAM")
+                 ? translate_whole_string(t, index, lex.factions, true)
+                 : 0;
+    case Handler::topic: {
+      if (tag != kNAME) return 0;
+      int result = translate_whole_string(t, index, lex.topics, false);
+      if (result != 0) return result;
+      return translate_whole_string(t, index, lex.names, true);
+    }
+    case Handler::info:
+      switch (tag) {
+        case make_tag("ANAM"): return translate_whole_string(t, index, lex.names, true);
+        case kNAME: return translate_response_text(t, index);
+        case make_tag("BNAM"): return rewrite_script_text(t, index);
+        case make_tag("SCVR"): return translate_condition_name(t, index);
+        default: return 0;
+      }
+    case Handler::script:
+      return tag == make_tag("SCTX") ? rewrite_script_text(t, index) : 0;
+    case Handler::none:
+      return 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string_view payload_text(const Translation& t, const RecordNode& node) {
+  const size_t length = node.size - (node.has_prefix ? 5u : 0u);
+  std::string_view payload = t.input.substr(static_cast<size_t>(node.data_offset), length);
+  const void* nul = std::memchr(payload.data(), '\0', payload.size());
+  if (nul != nullptr) payload = payload.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - payload.data()));
+  return payload;
+}
+
+int replace_payload(Translation& t, int32_t index, const char* new_text, uint32_t new_size) {
+  RecordNode& node = t.tree.nodes[static_cast<size_t>(index)];
+  RecordNode& parent = t.tree.nodes[static_cast<size_t>(node.parent)];
+  const uint64_t parent_size = uint64_t{parent.size} - node.size + new_size;
+  if (parent_size > std::numeric_limits<uint32_t>::max()) {
+    t.console.print("Bad record size!\n");
+    return -1;
+  }
+  parent.size = static_cast<uint32_t>(parent_size);
+  node.size = new_size;
+  node.data_offset = -1;
+  node.text = new_text;
+  return 0;
+}
+
+int translate_whole_string(Translation& t, int32_t index, const Lexicon& lexicon,
+                           bool log_untranslated) {
+  const RecordNode& node = t.tree.nodes[static_cast<size_t>(index)];
+  if (node.size >= kMaxPayloadSize) {
+    t.console.print("Bad record size!\n");
+    return -1;
+  }
+  if (node.size <= 1) return 1;  // an empty name: nothing to translate or log
+  const std::string_view name = payload_text(t, node);
+  if (const LexiconEntry* entry = lexicon.find_exact(name)) {
+    // The target's NUL, which follows it in the lexicon, is written too.
+    const auto size = static_cast<uint32_t>(entry->target.size() + 1);
+    return replace_payload(t, index, entry->target.data(), size) == 0 ? 1 : -1;
+  }
+  if (log_untranslated && t.trace_log != nullptr) {
+    log_line(t.trace_log, "  ");
+    log_line(t.trace_log, name);
+    log_line(t.trace_log, "\n");
+  }
+  return 0;
+}
+
+int translate_records(Translation& t) {
+  std::vector<RecordNode>& nodes = t.tree.nodes;
+  for (int32_t record = nodes.empty() ? -1 : 0; record >= 0;
+       record = nodes[static_cast<size_t>(record)].next) {
+    const RecordNode& node = nodes[static_cast<size_t>(record)];
+    const Handler handler = handler_for(node.tag);
+    if (handler == Handler::none || !node.is_record) continue;
+    if (t.trace_log != nullptr) {
+      log_line(t.trace_log, tag_text(node.tag));
+      log_line(t.trace_log, "\n");
+    }
+    bool first_name_pending = true;
+    for (int32_t child = node.first_child; child >= 0;
+         child = nodes[static_cast<size_t>(child)].next) {
+      if (translate_subrecord(t, handler, child, first_name_pending) < 0) return -1;
+    }
+  }
+  t.console.print("done!\n");
+  return 0;
+}
+
+}  // namespace quillaret

@@ -1,0 +1,56 @@
+#include "support/run_program.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace quillaret::testing {
+namespace {
+
+std::string shell_quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+}  // namespace
+
+RunResult run_program(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& cwd) {
+  std::string command = "cd " + shell_quote(cwd) + " && exec";
+  // `exec -a` sets argument 0 independently of the program's path.
+  command += " -a " + shell_quote(args.empty() ? program : args[0]);
+  command += " " + shell_quote(program);
+  for (size_t i = 1; i < args.size(); ++i) command += " " + shell_quote(args[i]);
+  command += " </dev/null";
+  RunResult result;
+  std::FILE* pipe = ::popen(("bash -c " + shell_quote(command)).c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[4096];
+  size_t count;
+  while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, count);
+  const int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+Installation::Installation(std::string_view topics, std::string_view factions,
+                           std::string_view names) {
+  std::filesystem::copy_file(QUILLARET_EXECUTABLE, executable());
+  dir_.write("lexique_enfr_dial.txt", topics);
+  dir_.write("lexique_enfr_fact.txt", factions);
+  dir_.write("lexique_enfr_name.txt", names);
+}
+
+RunResult Installation::translate(const std::string& plugin) const {
+  return run_program(executable(), {executable(), plugin}, dir_.path().string());
+}
+
+}  // namespace quillaret::testing

@@ -1,0 +1,33 @@
+// A fresh directory for one test, removed with everything in it afterwards.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace quillaret::testing {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string file(std::string_view name) const { return (path_ / name).string(); }
+
+  void write(std::string_view name, std::string_view bytes) const;
+  std::string read(std::string_view name) const;
+  bool exists(std::string_view name) const;
+  // Names of the directory's entries, sorted.
+  std::string listing() const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string read_file(const std::string& path);
+void write_file(const std::string& path, std::string_view bytes);
+
+}  // namespace quillaret::testing
