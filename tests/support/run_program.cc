@@ -24,14 +24,15 @@ std::string shell_quote(const std::string& text) {
 
 RunResult run_program(const std::string& program, const std::vector<std::string>& args,
                       const std::string& cwd) {
-  std::string command = "cd " + shell_quote(cwd) + " && exec";
   // `exec -a` sets argument 0 independently of the program's path.
-  command += " -a " + shell_quote(args.empty() ? program : args[0]);
-  command += " " + shell_quote(program);
-  for (size_t i = 1; i < args.size(); ++i) command += " " + shell_quote(args[i]);
-  command += " </dev/null";
+  std::string command = "cd ";
+  command.append(shell_quote(cwd)).append(" && exec -a ");
+  command.append(shell_quote(args.empty() ? program : args[0])).append(" ");
+  command.append(shell_quote(program));
+  for (size_t i = 1; i < args.size(); ++i) command.append(" ").append(shell_quote(args[i]));
+  command.append(" </dev/null");
   RunResult result;
-  std::FILE* pipe = ::popen(("bash -c " + shell_quote(command)).c_str(), "r");
+  std::FILE* pipe = ::popen(std::string("bash -c ").append(shell_quote(command)).c_str(), "r");
   if (pipe == nullptr) return result;
   char buffer[4096];
   size_t count;

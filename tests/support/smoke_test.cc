@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "support/plugin_builder.h"
+#include "plugin/plugin_builder.h"
 #include "support/run_program.h"
 
 namespace quillaret::testing {
 namespace {
+using namespace quillaret::builder;
 
 TEST(Smoke, TranslatesAWeaponName) {
   Installation install("", "", lexicon_file({{"Iron Dagger", "Dague de fer"}}));

@@ -1,4 +1,5 @@
-// Builds plug-in and lexicon bytes for tests.
+// Builds plug-in and lexicon bytes: for the example and benchmark
+// generators and for tests. Not part of the translator itself.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace quillaret::testing {
+namespace quillaret::builder {
 
 std::string u32(uint32_t value);
 
@@ -28,4 +29,4 @@ std::string condition(std::string_view prefix5, std::string_view name);
 std::string lexicon_file(const std::vector<std::pair<std::string, std::string>>& pairs,
                          std::string_view line_end = "\n");
 
-}  // namespace quillaret::testing
+}  // namespace quillaret::builder

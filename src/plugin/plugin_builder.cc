@@ -1,6 +1,6 @@
-#include "support/plugin_builder.h"
+#include "plugin/plugin_builder.h"
 
-namespace quillaret::testing {
+namespace quillaret::builder {
 
 std::string u32(uint32_t value) {
   std::string bytes(4, '\0');
@@ -36,4 +36,4 @@ std::string lexicon_file(const std::vector<std::pair<std::string, std::string>>&
   return text;
 }
 
-}  // namespace quillaret::testing
+}  // namespace quillaret::builder

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds everything from scratch and runs every test. On a fresh machine it
+# first installs what the build and the tests need (as root, with apt-get).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake g++ make libgtest-dev)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Please install: ${missing[*]}" >&2
+    exit 1
+  fi
+  apt-get update
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== Release build and tests"
+rm -rf build/check
+cmake -S . -B build/check -DCMAKE_BUILD_TYPE=Release
+cmake --build build/check -j "$jobs"
+ctest --test-dir build/check --output-on-failure -j "$jobs"
