@@ -88,7 +88,7 @@ std::vector<std::string> records() {
       info("1001",
            "They say the Old Bridge is closed. Bring an Iron Dagger to the Fighters "
            "Guild if you want work.",
-           {subrecord("SCVR", condition("0BLX0", "Seyda Neen")),
+           {subrecord("SCVR", condition("0BLX0", "Seyda Neen, Census and Excise Office")),
             subrecord("BNAM", "AddTopic \"Old Bridge\"")}),
       info("1002", "Ask about the latest rumors in Seyda Neen."),
       record("DIAL", {subrecord("NAME", zstring("Old Bridge")),
