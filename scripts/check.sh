@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make libgtest-dev)
+# The Windows executable: its cross-compiler, and Wine to run it.
+packages+=(g++-mingw-w64-x86-64 wine64)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
@@ -25,3 +27,6 @@ rm -rf build/check
 cmake -S . -B build/check -DCMAKE_BUILD_TYPE=Release
 cmake --build build/check -j "$jobs"
 ctest --test-dir build/check --output-on-failure -j "$jobs"
+
+echo "== Windows build, run under Wine and compared with the Linux build"
+bash scripts/check-windows.sh build/check

@@ -1,0 +1,191 @@
+// Writes the plug-ins and lexicons on which scripts/check-windows.sh runs
+// the Windows executable under Wine and the Linux one side by side. Between
+// them the plug-ins reach every record kind the translator handles, phrase
+// substitution in responses, script rewriting, BLX conditions, a response
+// that grows too long, names that the trace log has to carry (some with line
+// ends of their own, which the Windows log must turn into CR LF), bytes of
+// Windows-1252, a plug-in that comes out unchanged and one that fails.
+//
+// Usage: make_windows_cases <directory>
+// Writes the three lexicons into <directory> and the plug-ins into
+// "<directory>/Data Files" (a folder name with a space, as in a game
+// installation), and prints one line per plug-in, "<expectation> <name>",
+// where the expectation is one of:
+//   translated  a French copy that differs from the input
+//   unchanged   a French copy identical to the input
+//   fails       no French copy: an earlier one must stay as it was
+#include <filesystem>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "plugin/plugin_builder.h"
+
+using namespace quillaret::builder;
+
+namespace {
+
+// "é" in Windows-1252, the encoding of Morrowind's French texts; written as
+// a byte so that the file's own encoding does not matter.
+const std::string e_acute = "\xE9";
+
+std::string header() {
+  return record("TES3", {subrecord("HEDR", std::string(300, '\0')),
+                         subrecord("MAST", zstring("Morrowind.esm")),
+                         subrecord("DATA", std::string(8, '\0'))});
+}
+
+std::string named(const char* tag, const std::string& name) {
+  return record(tag, {subrecord("NAME", zstring(std::string("id_") + tag)),
+                      subrecord("FNAM", zstring(name))});
+}
+
+std::string topic(const std::string& name) {
+  return record("DIAL", {subrecord("NAME", zstring(name)), subrecord("DATA", std::string(1, '\0'))});
+}
+
+std::string info(const std::string& response, std::vector<std::string> rest = {}) {
+  std::vector<std::string> subrecords{subrecord("INAM", zstring("1")),
+                                      subrecord("DATA", std::string(12, '\0')),
+                                      subrecord("NAME", response)};
+  subrecords.insert(subrecords.end(), rest.begin(), rest.end());
+  return record("INFO", subrecords);
+}
+
+std::string plugin(const std::vector<std::string>& records) {
+  std::string bytes = header();
+  for (const std::string& r : records) bytes += r;
+  return bytes;
+}
+
+// Every kind whose FNAM is a name, once translated and once logged.
+std::string names_plugin() {
+  std::vector<std::string> records;
+  for (const char* tag : {"ARMO", "BSGN", "CLAS", "CLOT", "CONT", "CREA", "DOOR", "INGR", "LIGH",
+                          "MISC", "RACE", "REGN", "SPEL", "WEAP"}) {
+    records.push_back(named(tag, "Iron Dagger"));
+    records.push_back(named(tag, std::string("Unknown ") + tag));
+  }
+  records.push_back(named("WEAP", "Dwemer Blade"));
+  // A kind that keeps its names, lexicon or not.
+  records.push_back(named("ACTI", "Iron Dagger"));
+  records.push_back(record("NPC_", {subrecord("NAME", zstring("guard")),
+                                    subrecord("FNAM", zstring("Guard")),
+                                    subrecord("DNAM", zstring("Seyda Neen"))}));
+  // Untranslated names go to the log as they are, line ends included.
+  records.push_back(record("NPC_", {subrecord("NAME", zstring("odd")),
+                                    subrecord("FNAM", zstring("Two\nLines")),
+                                    subrecord("DNAM", zstring("Cr\rLf\r\n"))}));
+  records.push_back(record("PGRD", {subrecord("DATA", std::string(12, '\0')),
+                                    subrecord("NAME", zstring("Seyda Neen"))}));
+  records.push_back(record("CELL", {subrecord("NAME", zstring("Seyda Neen")),
+                                    subrecord("DATA", std::string(12, '\0')),
+                                    subrecord("FRMR", u32(1)),
+                                    subrecord("NAME", zstring("door")),
+                                    subrecord("DNAM", zstring("Balmora")),
+                                    subrecord("DNAM", zstring("Ald" + e_acute + "ruhn"))}));
+  records.push_back(record("FACT", {subrecord("NAME", zstring("Fighters Guild")),
+                                    subrecord("FNAM", zstring("Fighters Guild")),
+                                    subrecord("RNAM", zstring("Apprentice")),
+                                    subrecord("RNAM", zstring("Swordsman"))}));
+  return plugin(records);
+}
+
+// Topics, responses, result scripts, conditions and a script.
+std::string dialogue_plugin() {
+  std::string crowded;
+  for (int i = 0; i < 50; ++i) crowded += "Iron Key. ";
+  return plugin({
+      topic("latest rumors"),
+      info("Ask about the latest rumors; the Old Bridge is closed.\r\nTake an Iron Dagger.",
+           {subrecord("ANAM", zstring("Seyda Neen")),
+            subrecord("SCVR", condition("0BLX0", "Seyda Neen")),
+            subrecord("SCVR", condition("1BLX0", "Ald" + e_acute + "ruhn")),
+            subrecord("SCVR", condition("2BLX0", "Nowhere")),
+            subrecord("SCVR", condition("3sX00", "Seyda Neen")),
+            subrecord("BNAM", "AddTopic \"Old Bridge\"\r\nplayer->AddItem \"Iron Key\" 1")}),
+      // Too long once translated: it stays English.
+      info(crowded),
+      // Neither the topic lexicon nor the name lexicon, then the name one.
+      topic("Old Bridge"),
+      topic("Balmora"),
+      topic("Vivec"),
+      info("The Old Bridges of Vivec, and the Old Bridge, 'Old Bridge'."),
+      record("SCPT", {subrecord("SCHD", std::string(52, '\0')),
+                      subrecord("SCTX", "begin rumors\r\n  AddTopic \"latest rumors\"\r\n"
+                                        "  \"Guard\"->Say \"Iron Dagger\"\r\nend rumors")}),
+  });
+}
+
+// Names that no lexicon has, in handled and other kinds.
+std::string plain_plugin() {
+  return plugin({named("WEAP", "Glass Longsword"), named("ACTI", "Iron Dagger"),
+                 topic("Dagoth Ur"), info("Nothing to see here."),
+                 record("BOOK", {subrecord("NAME", zstring("book")),
+                                 subrecord("TEXT", zstring("Iron Dagger"))})});
+}
+
+// A record kind that the reader does not know, after a good one.
+std::string broken_plugin() {
+  return plugin({named("WEAP", "Iron Dagger"), record("ZZZZ", {subrecord("NAME", "x")})});
+}
+
+void write(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) {
+    std::cerr << "cannot write " << path << "\n";
+    std::exit(1);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: make_windows_cases <directory>\n";
+    return 2;
+  }
+  const std::filesystem::path dir = argv[1];
+  const std::filesystem::path data = dir / "Data Files";
+  std::filesystem::create_directories(data);
+
+  // Both line-end conventions, as users' lexicons have them.
+  write(dir / "lexique_enfr_dial.txt",
+        lexicon_file({{"latest rumors", "derni\xE8res rumeurs"}, {"Old Bridge", "Vieux Pont"}},
+                     "\r\n"));
+  write(dir / "lexique_enfr_fact.txt",
+        lexicon_file({{"Fighters Guild", "Guilde des guerriers"}, {"Apprentice", "Apprenti"}}));
+  write(dir / "lexique_enfr_name.txt",
+        lexicon_file({{"Iron Dagger", "Dague de fer"},
+                      {"Iron Key", "Clef de fer"},
+                      {"Dwemer Blade", "Lame dw" + e_acute + "mer"},
+                      {"Guard", "Garde"},
+                      {"Seyda Neen", "Seyda Nihn"},
+                      {"Balmora", "Balmora la Belle"},
+                      {"Ald" + e_acute + "ruhn", "Ald'ruhn"}},
+                     "\r\n"));
+
+  struct Case {
+    const char* expectation;
+    std::string name;
+    std::string bytes;
+  };
+  const std::vector<Case> cases{
+      {"translated", "Names.esp", names_plugin()},
+      {"translated", "Dialogue.esm", dialogue_plugin()},
+      // A name beyond the ANSI code page: only the wide command line and
+      // wide file functions reach it.
+      {"translated", "\xC3\x89lan \xE2\x80\x94 \xE6\x97\xA5\xE6\x9C\xAC.esp",
+       plugin({named("WEAP", "Iron Dagger")})},
+      {"unchanged", "Plain.esp", plain_plugin()},
+      {"fails", "Broken.esp", broken_plugin()},
+  };
+  for (const Case& c : cases) {
+    write(data / c.name, c.bytes);
+    std::cout << c.expectation << " " << c.name << "\n";
+  }
+  return 0;
+}
