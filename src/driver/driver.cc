@@ -26,9 +26,13 @@ std::unique_ptr<char[]> read_contents(std::FILE* file, int64_t size) {
 
 int fail(Console& console, const char* message) {
   console.print(message);
-  console.wait();
   return kFailure;
 }
+
+// Everything but the final wait, so that every file is closed and a
+// temporary output removed before the program waits: a user who closes the
+// console window instead of pressing a key must not leave one behind.
+int run_stages(const std::vector<std::string>& args, Console& console);
 
 }  // namespace
 
@@ -55,6 +59,14 @@ std::optional<OutputNames> output_names(const std::string& input) {
 }
 
 int run(const std::vector<std::string>& args, Console& console) {
+  const int status = run_stages(args, console);
+  console.wait();
+  return status;
+}
+
+namespace {
+
+int run_stages(const std::vector<std::string>& args, Console& console) {
   console.print("Welcome in Quillaret v1.01\n\n");
   if (args.size() < 2) return fail(console, "missing ESP/ESM/ESS file!\n");
 
@@ -106,8 +118,9 @@ int run(const std::vector<std::string>& args, Console& console) {
   } else {
     console.print("No traces!\n");
   }
-  console.wait();
   return kSuccess;
 }
+
+}  // namespace
 
 }  // namespace quillaret

@@ -62,11 +62,14 @@ std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {
       slots.assign(merged.begin(), merged.end());
       size_t next = 0;
       for (size_t j = 0; j < m; ++j) {
+        if (lengths[slots[j]] != length) continue;
+        // Passes 0 .. j-1 left longer entries at positions 0 .. j-1, and
+        // m > j, so a longer entry still lies after j: `next` stays in range.
+        // (Seeking it while a longer entry stands at j could run past the
+        // end, as with lengths 11, 6, 6.)
         while (longer_positions[next] <= j) ++next;
-        if (lengths[slots[j]] == length) {
-          slots[longer_positions[next]] = slots[j];
-          ++next;
-        }
+        slots[longer_positions[next]] = slots[j];
+        ++next;
       }
       result.insert(result.end(), slots.begin() + static_cast<ptrdiff_t>(m), slots.end());
     }

@@ -74,6 +74,10 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console) {
         node.is_record = true;
         if (end - pos < 8) return -1;  // inside the 8 further header bytes
         pos += 8;
+        // A nested record's further header bytes also fill its enclosing
+        // record; uncounted, they make the enclosing record read on past its
+        // end and take the next top-level record as a child.
+        if (!top) level.remaining -= 8;
         // A record too small to hold a subrecord header has no children; it
         // must not take the following entry of the file as its child.
         if (node.size >= 8) {

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "driver/driver.h"
+#include "platform/console.h"
+#include "plugin/plugin_builder.h"
+#include "support/run_program.h"
+
+namespace quillaret::testing {
+namespace {
+using namespace builder;
+namespace fs = std::filesystem;
+
+const std::string kWelcome = "Welcome in Quillaret v1.01\n\n";
+const std::string kLexicons = "Reading lexicons\n";
+const std::string kSuccess = kWelcome + kLexicons + "Parsing Mod file\nTranslating\ndone!\nSaving file\nsaving...\ndone\n";
+const std::string kWeapon = record("WEAP", {subrecord("NAME", zstring("iron")), subrecord("FNAM", zstring("Iron Dagger"))});
+
+struct FailureCase {
+  const char* name;
+  std::vector<std::pair<std::string, std::string>> files;  // a name ending in '/' is a folder
+  std::vector<std::string> args;                           // after argument 0
+  std::string messages;                                    // after the welcome line; {dir}: the installation
+  std::string added = "";                                  // the one file that the run may add
+  std::string argument0 = "";                              // the executable's path when empty
+  std::string missing_lexicon = "";
+};
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
+
+class DriverFailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(DriverFailureTest, PrintsTheMessagesAndFails) {
+  const FailureCase& c = GetParam();
+  Installation install("", "", "");
+  const TempDir& dir = install.dir();
+  for (const auto& [name, bytes] : c.files) {
+    if (name.ends_with('/')) fs::create_directory(dir.file(name));
+    else dir.write(name, bytes);
+  }
+  if (!c.missing_lexicon.empty()) fs::remove(dir.file(c.missing_lexicon));
+  const std::string listing = dir.listing();
+  std::vector<std::string> args = c.args;
+  args.insert(args.begin(), c.argument0.empty() ? install.executable() : c.argument0);
+
+  const RunResult run = run_program(install.executable(), args, dir.path().string());
+  std::string messages = kWelcome + c.messages;
+  if (size_t at = messages.find("{dir}"); at != std::string::npos) messages.replace(at, 5, dir.path().string());
+  EXPECT_EQ(run.output, messages);
+  EXPECT_EQ(run.status, 1);
+  for (const auto& [name, bytes] : c.files) {
+    if (!name.ends_with('/')) {
+      EXPECT_EQ(dir.read(name), bytes) << name;
+    }
+  }
+  // Nothing else is left behind: no output, no temporary file.
+  if (!c.added.empty()) {
+    EXPECT_TRUE(fs::remove(dir.file(c.added))) << c.added;
+  }
+  EXPECT_EQ(dir.listing(), listing);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DriverFailureTest,
+    ::testing::Values(
+        FailureCase{"NoArgument", {}, {}, "missing ESP/ESM/ESS file!\n"},
+        FailureCase{"MissingInput", {}, {"Mod.esp"}, kLexicons + "file does not exist!\n"},
+        // The input is opened before its name is checked.
+        FailureCase{"MissingInputOfAnyName", {}, {"Save.ess"}, kLexicons + "file does not exist!\n"},
+        FailureCase{"FolderAsInput", {{"Dir.esp/", ""}}, {"Dir.esp"}, kLexicons + "file does not exist!\n"},
+        FailureCase{"UpperCaseExtension", {{"Mod.ESP", kWeapon}}, {"Mod.ESP"}, kLexicons + "unsupported file format!\n"},
+        FailureCase{"SavedGame", {{"Save.ess", kWeapon}}, {"Save.ess"}, kLexicons + "unsupported file format!\n"},
+        FailureCase{.name = "MissingLexicon", .files = {{"Mod.esp", kWeapon}}, .args = {"Mod.esp"},
+                    .messages = kLexicons + "file does not exist {dir}/lexique_enfr_fact.txt!\nMissing lexicons!\n",
+                    .missing_lexicon = "lexique_enfr_fact.txt"},
+        // Argument 0 names the lexicons' folder, whichever separator it uses.
+        FailureCase{.name = "LexiconsBesideArgumentZero", .files = {{"Mod.esp", kWeapon}}, .args = {"Mod.esp"},
+                    .messages = kLexicons + "file does not exist elsewhere/lexique_enfr_dial.txt!\nMissing lexicons!\n",
+                    .argument0 = "elsewhere\\quillaret"},
+        // The trace log is created before the input is read.
+        FailureCase{"UnknownRecord", {{"Mod.esp", subrecord("XXXX", "")}}, {"Mod.esp"},
+                    kLexicons + "Parsing Mod file\nXXXX(0), size=0, prev=-1, next=-1, parent=-1, left=0\n"
+                    "Error parsing file!\n", "Mod_fr.log"},
+        FailureCase{"ParseFailureKeepsEarlierOutput",
+                    {{"Mod.esp", kWeapon.substr(0, kWeapon.size() - 1)}, {"Mod_fr.esp", "earlier"}, {"Mod_fr.log/", ""}},
+                    {"Mod.esp"}, kLexicons + "Parsing Mod file\nError parsing file!\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+std::vector<std::string> names_in(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(Driver, WritesOutputAndLogBesideTheInput) {
+  struct Case {
+    std::string input, output, log;  // relative to the installation, or absolute
+  };
+  Installation install("", "", "");
+  const std::string dir = install.dir().path().string();
+  const std::vector<Case> cases = {
+      {"Mod.esp", "Mod_fr.esp", "Mod_fr.log"},
+      {"Master.esm", "Master_fr.esm", "Master_fr.log"},
+      {"sub/My.Mod.esp", "sub/My.Mod_fr.esp", "sub/My.Mod_fr.log"},
+      {"x.esm/Mod.esm", "x.esm/Mod_fr.esm", "x.esm/Mod_fr.log"},
+      {dir + "/abs/Mod.esp", "abs/Mod_fr.esp", "abs/Mod_fr.log"},
+  };
+  for (const Case& c : cases) {
+    const fs::path input = install.dir().path() / c.input;
+    fs::create_directories(input.parent_path());
+    write_file(input.string(), kWeapon);
+    install.dir().write(c.output, "earlier");  // to be replaced
+    const std::vector<std::string> before = names_in(input.parent_path());
+    const RunResult run = run_program(install.executable(), {install.executable(), c.input, "Ignored.esp"}, dir);
+    EXPECT_EQ(run.output, kSuccess) << c.input;
+    EXPECT_EQ(run.status, 0) << c.input;
+    EXPECT_EQ(read_file(input.string()), kWeapon) << c.input;
+    EXPECT_EQ(install.dir().read(c.output), kWeapon) << c.input;
+    // Beside the input, the log and nothing else: no temporary file.
+    std::vector<std::string> expected = before;
+    expected.push_back(fs::path(c.log).filename().string());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names_in(input.parent_path()), expected) << c.input;
+  }
+}
+
+TEST(Driver, MissingTraceLogIsNotAFailure) {
+  Installation install("", "", "");
+  install.dir().write("Mod.esp", kWeapon);
+  fs::create_directory(install.dir().file("Mod_fr.log"));
+  const RunResult run = install.translate("Mod.esp");
+  EXPECT_EQ(run.output, kSuccess + "No traces!\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(install.dir().read("Mod_fr.esp"), kWeapon);
+}
+
+TEST(Driver, UnwritableOutputFolder) {
+  Installation install("", "", "");
+  fs::create_directory(install.dir().file("ro"));
+  install.dir().write("ro/Mod.esp", kWeapon);
+  fs::permissions(install.dir().file("ro"), fs::perms::owner_read | fs::perms::owner_exec);
+  const bool writable = ::access(install.dir().file("ro").c_str(), W_OK) == 0;
+  const RunResult run = writable ? RunResult{} : install.translate("ro/Mod.esp");
+  const std::vector<std::string> names = names_in(install.dir().file("ro"));
+  fs::permissions(install.dir().file("ro"), fs::perms::owner_all);
+  if (writable) GTEST_SKIP() << "permissions do not bind this user";
+  EXPECT_EQ(run.output, kWelcome + kLexicons + "file does not exist!\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(names, std::vector<std::string>{"Mod.esp"});
+}
+
+TEST(Driver, StartedThroughPathFindsTheLexiconsBesideTheExecutable) {
+  Installation install("", "", "");
+  TempDir elsewhere;
+  elsewhere.write("Mod.esp", kWeapon);
+  const RunResult run = run_program(install.executable(), {"quillaret", "Mod.esp"}, elsewhere.path().string());
+  EXPECT_EQ(run.output, kSuccess);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(elsewhere.read("Mod_fr.esp"), kWeapon);
+}
+
+TEST(Driver, WaitsOnceOrTwiceForACharacter) {
+  TempDir dir;
+  dir.write("Mod.esp", kWeapon);
+  const std::vector<std::string> args = {dir.file("quillaret"), dir.file("Mod.esp")};
+  StringConsole missing, lexicons, success;
+  EXPECT_EQ(run({args[0]}, missing), 1);
+  EXPECT_EQ(run(args, lexicons), 1);
+  for (const char* kind : {"dial", "fact", "name"}) dir.write(std::string("lexique_enfr_") + kind + ".txt", "");
+  EXPECT_EQ(run(args, success), 0);
+  EXPECT_EQ(lexicons.output, kWelcome + kLexicons + "file does not exist " + dir.file("lexique_enfr_dial.txt") +
+                                 "!\nMissing lexicons!\n");
+  EXPECT_EQ(std::vector<int>({missing.waits, lexicons.waits, success.waits}), std::vector<int>({1, 2, 1}));
+}
+
+TEST(Driver, LexiconDirectory) {
+  const std::string own = fs::read_symlink("/proc/self/exe").parent_path().string();
+  // A separator at index 0 alone does not count: the executable's own folder is asked for.
+  for (const auto& [argument0, directory] : std::vector<std::pair<std::string, std::string>>{
+           {"games/tools/quillaret", "games/tools"}, {"C:\\Games\\quillaret.exe", "C:\\Games"},
+           {"a\\b/quillaret", "a\\b"}, {"/quillaret", own}, {"quillaret", own}, {"", own}}) {
+    EXPECT_EQ(lexicon_directory(argument0), directory) << argument0;
+  }
+}
+
+// Every record kind, with subrecords of many kinds, conditions with and
+// without a prefix and nested records, comes out as it went in; so does a
+// plug-in of over half a million subrecords.
+TEST(Driver, UntranslatedPluginsComeOutIdentical) {
+  const std::string kinds =
+      "ACTIALCHAPPAARMOBODYBOOKBSGNCELLCLASCLOTCONTCREADIALDOORENCHFACTGLOBGMSTINFOINGRLAND"
+      "LEVCLEVILIGHLOCKLTEXMGEFMISCNPC_PGRDPROBRACEREGNREPASCPTSKILSNDGSOUNSPELSSCRSTATTES3WEAP";
+  const std::string tags = "NAMEFNAMDNAMRNAMANAMBNAMSCTXDATAAI_AASNDAVFXBSNDBVFXCSNDCVFXHSNDHVFXLKDTMEDTPBDTPTEX"
+                           "QSTRRADTRIDTSKDTSTRVMODLINDX";
+  ASSERT_EQ(kinds.size(), 43u * 4);
+  std::string plugin;
+  for (size_t r = 0; r < kinds.size(); r += 4) {
+    std::vector<std::string> children;
+    for (size_t k = r; k < r + 16; k += 4) {
+      children.push_back(subrecord(tags.substr(k % tags.size(), 4), zstring(kinds.substr(r, 4) + " name")));
+    }
+    children.push_back(subrecord("SCVR", condition("01BLX", "Fargoth")));
+    children.push_back(subrecord("SCVR", "ab"));
+    // Every third record, and the last, ends with a nested record that ends with one.
+    if (r % 12 == 0) children.push_back(record("SCPT", {subrecord("SCTX", "begin"), record("INFO", {})}));
+    plugin += record(kinds.substr(r, 4), children, std::string("\1\0\0\0\2\0\0\0", 8));
+  }
+  std::string many;
+  for (int i = 0; i < 500001; ++i) many += subrecord("DATA", "d");
+  for (const std::string& input : {plugin, record("STAT", {many})}) {
+    Installation install("", "", "");
+    install.dir().write("Mod.esp", input);
+    const RunResult run = install.translate("Mod.esp");
+    EXPECT_EQ(run.output, kSuccess);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(install.dir().read("Mod_fr.esp") == input);
+  }
+}
+
+}  // namespace
+}  // namespace quillaret::testing

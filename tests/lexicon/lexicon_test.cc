@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "lexicon/lexicon.h"
+#include "lexicon/lexicon_order.h"
+#include "platform/console.h"
+#include "plugin/plugin_builder.h"
+#include "support/temp_dir.h"
+
+namespace quillaret {
+namespace {
+using namespace std::string_literals;
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+Lexicon from_text(std::string_view text) { return Lexicon(std::vector<char>(text.begin(), text.end())); }
+
+Pairs stored_pairs(const Lexicon& lexicon) {
+  Pairs pairs;
+  for (const LexiconEntry& e : lexicon.entries()) pairs.emplace_back(e.source, e.target);
+  return pairs;
+}
+
+TEST(LexiconFile, PairsTheQuotedStrings) {
+  const Pairs daggers = {{"Iron Dagger", "Dague de fer"}, {"Dagger", "Dague"}};
+  const Pairs dagger = {{"Dagger", "Dague"}};
+  // File text, and the entries in stored order.
+  const std::vector<std::pair<std::string, Pairs>> cases = {
+      {"\"Dagger\"\n\"Dague\"\n\"Iron Dagger\"\n\"Dague de fer\"\n", daggers},
+      {"\"Dagger\"\r\n\"Dague\"\r\n\"Iron Dagger\"\r\n\"Dague de fer\"\r\n", daggers},
+      {"en: \"Dagger\" (short)\nfr: \"Dague\"\nnote\n", dagger},       // text outside strings
+      {"\"Dagger\" \"Epee\"\n\"Dague\"\n", dagger},                    // a second string on a line is none
+      {"\"Dagger\"\n\"Dague\"\n\"Orphan\"\n", dagger},                 // a source without a target
+      {"\"Dagger\"\n\"Dague\"\n\0\"Sword\"\n\"Epee\"\n"s, dagger},     // a NUL ends the scan
+      {"\"Dagger\"\n\"Dague de\nfer", {{"Dagger", "Dague de\nfer"}}},  // unterminated: runs to the end
+      // A closing quote that is the first of its line opens the next string too.
+      {"\"Dagger\n\"Dague\"\n", {{"Dagger\n", "Dague"}}},
+      {"", {}},
+  };
+  for (const auto& [text, stored] : cases) EXPECT_EQ(stored_pairs(from_text(text)), stored) << text;
+}
+
+TEST(LexiconFile, NoCapacityLimit) {
+  // Well past 256 KiB and 32,768 entries, as real name lexicons are.
+  Pairs pairs;
+  for (int i = 0; i < 40000; ++i) pairs.emplace_back("Source " + std::to_string(i), "Cible " + std::to_string(i));
+  testing::TempDir dir;
+  dir.write("names.txt", builder::lexicon_file(pairs));
+  ASSERT_GT(dir.read("names.txt").size(), 256u * 1024);
+  Lexicon lexicon;
+  StringConsole console;
+  ASSERT_EQ(load_lexicon(dir.file("names.txt"), &lexicon, console), 0);
+  EXPECT_EQ(lexicon.entries().size(), pairs.size());
+  for (const auto& [source, target] : {pairs.front(), pairs[20000], pairs.back()}) {
+    const LexiconEntry* entry = lexicon.find_exact(source);
+    EXPECT_TRUE(entry != nullptr && entry->target == target) << source;
+  }
+}
+
+TEST(LoadLexicons, LoadsInOrderAndStopsAtTheFirstFailure) {
+  // The files missing, and the only one reported.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{}, ""}, {{"dial"}, "dial"}, {{"fact"}, "fact"}, {{"name"}, "name"},
+      {{"fact", "name"}, "fact"}, {{"dial", "name"}, "dial"}};
+  for (const auto& [missing, reported] : cases) {
+    testing::TempDir dir;
+    const std::string prefix = dir.file("lexique_enfr");
+    for (const std::string kind : {"dial", "fact", "name"}) {
+      if (std::find(missing.begin(), missing.end(), kind) == missing.end()) {
+        testing::write_file(prefix + "_" + kind + ".txt", builder::lexicon_file({{"Word", kind}}));
+      }
+    }
+    Lexicons lexicons;
+    StringConsole console;
+    EXPECT_EQ(load_lexicons(prefix, &lexicons, console), reported.empty() ? 0 : -1);
+    EXPECT_EQ(console.output, reported.empty() ? "" : "file does not exist " + prefix + "_" + reported + ".txt!\n");
+    EXPECT_EQ(console.waits, reported.empty() ? 0 : 1);
+    if (reported.empty()) {
+      EXPECT_EQ(stored_pairs(lexicons.topics), (Pairs{{"Word", "dial"}}));
+      EXPECT_EQ(stored_pairs(lexicons.factions), (Pairs{{"Word", "fact"}}));
+      EXPECT_EQ(stored_pairs(lexicons.names), (Pairs{{"Word", "name"}}));
+    }
+  }
+}
+
+// The loader's historical exchange sort, run as it was written.
+std::vector<uint32_t> quadratic_exchange_sort(const std::vector<size_t>& lengths) {
+  std::vector<uint32_t> order(lengths.size());
+  std::iota(order.begin(), order.end(), 0u);
+  for (size_t j = 0; j < order.size(); ++j) {
+    for (size_t k = j + 1; k < order.size(); ++k) {
+      if (lengths[order[j]] < lengths[order[k]]) std::swap(order[j], order[k]);
+    }
+  }
+  return order;
+}
+
+TEST(LexiconOrder, MatchesTheExchangeSortOnRandomLengths) {
+  std::mt19937 random(20240611);
+  for (int round = 0; round < 3000; ++round) {
+    // A few distinct lengths only, so that most entries tie with others.
+    std::vector<size_t> alphabet(1 + random() % 4);
+    for (size_t& length : alphabet) length = random() % 12;
+    std::vector<size_t> lengths(random() % 201);
+    for (size_t& length : lengths) length = alphabet[random() % alphabet.size()];
+    ASSERT_EQ(exchange_sort_order(lengths), quadratic_exchange_sort(lengths)) << "round " << round;
+  }
+}
+
+TEST(LexiconOrder, DuplicateSourcesWinAsTheExchangeSortLeavesThem) {
+  const Pairs three = {{"Dagger", "A"}, {"Dagger", "B"}, {"Iron Dagger", "C"}};
+  const Lexicon all = from_text(builder::lexicon_file(three));
+  EXPECT_EQ(stored_pairs(all), (Pairs{three[2], three[1], three[0]}));
+  EXPECT_EQ(all.find_exact("Dagger")->target, "B");
+  const Lexicon two = from_text(builder::lexicon_file({three[0], three[1]}));
+  EXPECT_EQ(stored_pairs(two), (Pairs{three[0], three[1]}));
+  EXPECT_EQ(two.find_exact("Dagger")->target, "A");
+}
+
+TEST(LexiconLookup, AgreesWithAScanInStoredOrder) {
+  // A two-letter alphabet gives many duplicate sources; the wide one, with
+  // bytes above 0x7F, gives trie nodes with many branches.
+  const std::string alphabets[] = {"a ", "abcdefghij \xE9\xFF"};
+  std::mt19937 random(77);
+  auto random_text = [&](const std::string& alphabet, size_t max_length) {
+    std::string text(random() % (max_length + 1), ' ');
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    return text;
+  };
+  for (int round = 0; round < 200; ++round) {
+    const std::string& alphabet = alphabets[round % 2];
+    Pairs pairs(random() % 60);
+    for (size_t i = 0; i < pairs.size(); ++i) pairs[i] = {random_text(alphabet, 4), std::to_string(i)};
+    const Lexicon lexicon = from_text(builder::lexicon_file(pairs));
+    for (int query = 0; query < 100; ++query) {
+      const std::string text = random_text(alphabet, 7);
+      const LexiconEntry* exact = nullptr;
+      const LexiconEntry* prefix = nullptr;
+      for (const LexiconEntry& e : lexicon.entries()) {
+        if (exact == nullptr && e.source == text) exact = &e;
+        if (prefix == nullptr && !e.source.empty() && text.starts_with(e.source)) prefix = &e;
+      }
+      ASSERT_EQ(lexicon.find_exact(text), exact) << round << " '" << text << "'";
+      ASSERT_EQ(lexicon.longest_prefix(text), prefix) << round << " '" << text << "'";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillaret

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/console.h"
+#include "plugin/plugin_builder.h"
+#include "plugin/record_tree.h"
+
+namespace quillaret {
+namespace {
+using namespace builder;
+
+// Collects what the writer writes; the `failing`-th call (from 1) fails,
+// alone, so that a writer which goes on must still notice it.
+struct StringSink : ByteSink {
+  bool write(const char* data, size_t size) override {
+    if (++calls == failing) return false;
+    bytes.append(data, size);
+    return true;
+  }
+  std::string bytes;
+  int calls = 0, failing = 0;
+};
+
+// A header, a condition, nested records at depths 2 and 3, nested records as
+// last children (the last one closing three levels at once), non-zero
+// further header bytes. The weapon's name and the condition can be chosen.
+std::string nested_plugin(std::string_view weapon = "Iron Dagger", std::string_view condition = "01BLXFargoth") {
+  const std::string flags("\1\2\3\4\5\6\7\x08", 8);
+  return record("TES3", {subrecord("HEDR", std::string(300, 'h')), subrecord("MAST", zstring("Morrowind.esm"))}) +
+         record("WEAP", {subrecord("NAME", zstring("iron")), subrecord("FNAM", zstring(weapon))}, flags) +
+         record("CELL", {subrecord("NAME", zstring("Balmora")),
+                         record("INFO", {subrecord("SCVR", condition), record("SCPT", {subrecord("SCTX", "begin")})}),
+                         subrecord("DATA", "abcd"), record("INFO", {record("SCPT", {subrecord("SCTX", "end")}, flags)})}) +
+         record("STAT", {subrecord("NAME", zstring("rock"))});
+}
+
+// Reads `input` and writes it back untouched; on a failed read, "parse
+// failed" and whatever the reader printed.
+std::string round_trip(std::string_view input) {
+  RecordTree tree;
+  StringConsole console;
+  if (parse_records(input, &tree, console) != 0) return "parse failed" + console.output;
+  StringSink sink;
+  return save_records(input, tree, sink, console) == 0 ? sink.bytes : "save failed";
+}
+
+TEST(Reader, BuildsTheTreeInFileOrder) {
+  struct Case {
+    std::string file;
+    std::vector<std::string> nodes;  // tag parent first_child prev next
+  };
+  const std::vector<Case> cases = {
+      {nested_plugin(),
+       {"TES3 -1 1 -1 3", "HEDR 0 -1 -1 2", "MAST 0 -1 1 -1", "WEAP -1 4 0 6", "NAME 3 -1 -1 5", "FNAM 3 -1 4 -1",
+        "CELL -1 7 3 16", "NAME 6 -1 -1 8", "INFO 6 9 7 12", "SCVR 8 -1 -1 10", "SCPT 8 11 9 -1", "SCTX 10 -1 -1 -1",
+        "DATA 6 -1 8 13", "INFO 6 14 12 -1", "SCPT 13 15 -1 -1", "SCTX 14 -1 -1 -1", "STAT -1 17 6 -1",
+        "NAME 16 -1 -1 -1"}},
+      // A record of size 0 must not take the next entry as its child.
+      {record("STAT", {}) + record("WEAP", {subrecord("FNAM", "x")}), {"STAT -1 -1 -1 1", "WEAP -1 2 0 -1", "FNAM 1 -1 -1 -1"}},
+      {record("CELL", {subrecord("NAME", "x"), record("INFO", {})}) + record("STAT", {}),
+       {"CELL -1 1 -1 3", "NAME 0 -1 -1 2", "INFO 0 -1 1 -1", "STAT -1 -1 0 -1"}},
+      {subrecord("DATA", "abcd") + record("STAT", {}), {"DATA -1 -1 -1 1", "STAT -1 -1 0 -1"}},
+      {"", {}},  // stray bytes: see the truncation test
+  };
+  for (size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE("case " + std::to_string(i));
+    const std::string& file = cases[i].file;
+    RecordTree tree;
+    StringConsole console;
+    ASSERT_EQ(parse_records(file, &tree, console), 0);
+    std::vector<std::string> nodes;
+    for (const RecordNode& n : tree.nodes) {
+      nodes.push_back(tag_text(n.tag) + " " + std::to_string(n.parent) + " " + std::to_string(n.first_child) + " " +
+                      std::to_string(n.prev) + " " + std::to_string(n.next));
+      // Every node points just past its own header.
+      const size_t header = static_cast<size_t>(n.data_offset) - (n.is_record ? 8 : 8 + (n.has_prefix ? 5 : 0));
+      EXPECT_EQ(file.substr(header, 8), file.substr(header, 4) + u32(n.size)) << nodes.back();
+    }
+    EXPECT_EQ(nodes, cases[i].nodes);
+    EXPECT_EQ(round_trip(file), file);
+  }
+}
+
+TEST(Reader, ConditionPrefixOnlyFromFiveBytes) {
+  for (size_t size : {0, 1, 2, 3, 4, 5, 12}) {
+    const std::string file = record("INFO", {subrecord("SCVR", std::string("01BLXFargoth").substr(0, size))});
+    RecordTree tree;
+    StringConsole console;
+    ASSERT_EQ(parse_records(file, &tree, console), 0) << size;
+    const RecordNode& scvr = tree.nodes.at(1);
+    EXPECT_EQ(scvr.size, size);
+    EXPECT_EQ(scvr.data_offset, size >= 5 ? 29 : 24) << size;
+    EXPECT_EQ(std::string(scvr.scvr_prefix, scvr.scvr_prefix + 5), size >= 5 ? "01BLX" : std::string(5, '\0'));
+    EXPECT_EQ(round_trip(file), file) << size;
+  }
+}
+
+TEST(Reader, UnknownTagStopsWithADiagnosticLine) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {record("TES3", {subrecord("HEDR", "abcd")}) + subrecord("XXXX", "abc"),
+       "XXXX(2), size=3, prev=0, next=-1, parent=-1, left=8\n"},
+      {record("WEAP", {subrecord("NAME", "a"), "XXXX" + u32(100)}),
+       "  XXXX(2), size=100, prev=1, next=-1, parent=0, left=-100\n"},
+      {record("CELL", {record("INFO", {subrecord("BAD!", "")})}),
+       "    BAD!(2), size=0, prev=-1, next=-1, parent=1, left=0\n"},
+      {record("NPC_", {subrecord("GNAM", "")}), "  GNAM(1), size=0, prev=-1, next=-1, parent=0, left=0\n"},
+      {subrecord("weap", ""), "weap(0), size=0, prev=-1, next=-1, parent=-1, left=0\n"},
+      {std::string(16, '\0'), "(0), size=0, prev=-1, next=-1, parent=-1, left=8\n"},
+      {"ZZZZ" + u32(4000000000u), "ZZZZ(0), size=4000000000, prev=-1, next=-1, parent=-1, left=-4000000000\n"},
+  };
+  for (const auto& [file, line] : cases) EXPECT_EQ(round_trip(file), "parse failed" + line);
+}
+
+TEST(Reader, TruncationFailsAnywhereButBetweenTopLevelRecords) {
+  const std::string plugin = nested_plugin();
+  RecordTree tree;
+  StringConsole console;
+  ASSERT_EQ(parse_records(plugin, &tree, console), 0);
+  std::vector<size_t> boundaries;  // where each top-level record starts, and the end
+  for (const RecordNode& n : tree.nodes) {
+    if (n.parent < 0) boundaries.push_back(static_cast<size_t>(n.data_offset) - 8);
+  }
+  boundaries.push_back(plugin.size());
+  // Then a tag and 3 bytes of a size field.
+  const std::string whole = plugin + std::string("TES3\1\2\3", 7);
+  for (size_t length = 0; length <= whole.size(); ++length) {
+    const size_t complete = *std::prev(std::upper_bound(boundaries.begin(), boundaries.end(), length));
+    // Up to three stray bytes after the last complete record are ignored.
+    const std::string expected = length - complete <= 3 ? whole.substr(0, complete) : "parse failed";
+    // A view into the whole file: a reader that overruns the end sees real records.
+    EXPECT_EQ(round_trip(std::string_view(whole).substr(0, length)), expected) << "cut at " << length;
+  }
+}
+
+TEST(Reader, SizesThatDoNotMatchTheSubrecordsAreTolerated) {
+  const std::string header = record("TES3", {subrecord("HEDR", std::string(300, 'h')),
+                                             subrecord("MAST", zstring("Morrowind.esm")), subrecord("DATA", "12345678")});
+  for (int shift : {-12, -3, 3}) {
+    std::string file = header + record("WEAP", {subrecord("FNAM", zstring("Iron Dagger"))});
+    file.replace(4, 4, u32(static_cast<uint32_t>(static_cast<int>(header.size()) - 16 + shift)));
+    EXPECT_EQ(round_trip(file), file) << shift;
+  }
+}
+
+// Points a node at new text and corrects the sizes of all the records that
+// enclose it, as a translation would.
+void replace(RecordTree& tree, int32_t index, const std::string& text, uint32_t size) {
+  RecordNode& node = tree.nodes[static_cast<size_t>(index)];
+  for (int32_t p = node.parent; p >= 0; p = tree.nodes[static_cast<size_t>(p)].parent) {
+    tree.nodes[static_cast<size_t>(p)].size += size - node.size;
+  }
+  node.size = size;
+  node.data_offset = -1;
+  node.text = text.data();
+}
+
+TEST(Writer, WritesReplacedPayloadsWithTheirSizes) {
+  struct Case {
+    int32_t node;  // in nested_plugin()
+    std::string text;
+    uint32_t size;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {5, zstring("Dague de fer"), 13, nested_plugin("Dague de fer")},
+      {5, zstring("Dague"), 6, nested_plugin("Dague")},
+      // A condition is written with its prefix as it now stands.
+      {9, "Fargoth le Bosmer", 22, nested_plugin("Iron Dagger", "01BLZFargoth le Bosmer")},
+      {9, "F", 6, nested_plugin("Iron Dagger", "01BLZF")},
+  };
+  for (const Case& c : cases) {
+    const std::string input = nested_plugin();
+    RecordTree tree;
+    StringConsole console;
+    ASSERT_EQ(parse_records(input, &tree, console), 0);
+    replace(tree, c.node, c.text, c.size);
+    if (c.node == 9) tree.nodes[9].scvr_prefix[4] = 'Z';
+    StringSink sink;
+    ASSERT_EQ(save_records(input, tree, sink, console), 0);
+    EXPECT_EQ(sink.bytes, c.expected) << c.text;
+    EXPECT_EQ(console.output, "saving...\n");
+  }
+}
+
+TEST(Writer, EveryFailedWriteFailsTheSave) {
+  const std::string input = nested_plugin();
+  RecordTree tree;
+  StringConsole console;
+  ASSERT_EQ(parse_records(input, &tree, console), 0);
+  const std::string text = zstring("Dague de fer");
+  replace(tree, 5, text, 13);
+  StringSink counting;
+  ASSERT_EQ(save_records(input, tree, counting, console), 0);
+  ASSERT_GE(counting.calls, 3);
+  for (int failing = 1; failing <= counting.calls; ++failing) {
+    StringSink sink;
+    sink.failing = failing;
+    EXPECT_EQ(save_records(input, tree, sink, console), -1) << "write " << failing;
+  }
+}
+
+}  // namespace
+}  // namespace quillaret
