@@ -1,0 +1,162 @@
+// Dialogue responses, script texts and condition names, seen from outside:
+// the real program run on plug-ins built here.
+#include "translate/translate_test_support.h"
+
+namespace quillaret::testing {
+namespace {
+using namespace builder;
+using namespace std::string_literals;
+
+// An SCVR payload: codes (bytes 0-3), the length byte, the name.
+std::string scvr(std::string_view codes, int length, std::string_view text) {
+  return std::string(codes) + static_cast<char>(length) + std::string(text);
+}
+
+// One payload before and after; no `after` means the input's bytes stay.
+struct Rewrite {
+  std::string before;
+  std::optional<std::string> after;
+  std::string lines = {};
+};
+const std::nullopt_t kUnchanged = std::nullopt;
+
+// Runs each payload in the subrecords `wrap` builds from it.
+template <typename Wrap>
+void expect_rewrites(const std::vector<Rewrite>& rows, const std::string& log, Wrap wrap) {
+  const Installation install = standard_installation();
+  for (const Rewrite& row : rows) {
+    SCOPED_TRACE(row.before.substr(0, 60));
+    expect_run(install, {wrap(row.before), wrap(row.after.value_or(row.before)), log, row.lines});
+  }
+}
+
+TEST(Responses, SubstitutePhrasesAtWordStartsThatEndAtBoundaries) {
+  const std::string x500(500, 'x'), x508(508, 'x'), x509(509, 'x');
+  std::vector<Rewrite> rows = {
+      {"The Great Hall is open", "The Grande Salle is open"},
+      {"Great Halls", kUnchanged},  // 'Great Hall' decides and fails; 'Great' is not tried
+      {"Great, Great Hall.", "Grand, Grande Salle."},
+      {"Cross the Old Bridge", "Cross the Vieux Pont"},
+      {"Duplicate", "Sujet"},        // topics before names
+      {"Vivec City", "VIVEC City"},  // even a shorter topic before a longer name
+      {"Iron Key, Iron and Iron Dagger", "Clef de fer, Fer and Dague de fer"},
+      {"(Iron)", "(Fer)"},
+      // Followed by a hyphen, a letter, a digit or a high byte; after a hyphen.
+      {"Iron-clad Irons Iron2 Iron\xE9 Old-Iron", kUnchanged},
+      {"iron key IRON", kUnchanged},
+      {"Nothing", ""},
+      {"Say Nothing.", "Say ."},
+      {"", kUnchanged},
+      {"words only", kUnchanged},  // the empty name source never matches
+      {"Iron\0Iron Key"s, "Fer"},
+      {"abc\0Iron"s, kUnchanged},
+      {"Iron " + x508, "Fer " + x508},
+      {"Iron " + x509, kUnchanged, "string too long!\n"},
+      {"Same " + x508, kUnchanged, "string too long!\n"},  // an identical target still counts
+      {std::string(600, 'y'), kUnchanged},
+      {"Tribunal Temple " + x500, "Temple " + x500},
+  };
+  for (char d : std::string(" .,;:!?'()\"\t\n\r")) {
+    rows.push_back({"a"s + d + "Iron" + d + "b", "a"s + d + "Fer" + d + "b"});
+  }
+  expect_rewrites(rows, "INFO\n", [](const std::string& text) {
+    return record("INFO", {name("INAM", "1"), sub("NAME", text)});
+  });
+}
+
+TEST(Scripts, RewriteAddTopicArgumentsAndQuotedNames) {
+  const std::vector<Rewrite> rows = {
+      {"AddTopic \"Old Bridge\"", "AddTopic \"Vieux Pont\""},
+      {"addtopic \"Old Bridge\"", "addtopic \"Vieux Pont\""},
+      {"ADDTOPIC \"Old Bridge\"", kUnchanged},
+      {"AddTopic \"Iron Key\"", "AddTopic \"Clef de fer\""},
+      {"AddItem \"Iron Key\" 1", "AddItem \"Clef de fer\" 1"},
+      {"AddItem \"Iron\" 1", "AddItem \"Fer\" 1"},
+      {"AddItem \"Iron Key Ring\" 1", kUnchanged},
+      {"\"abc\"Iron Key\"", "\"abc\"Clef de fer\""},
+      {"AddTopic \"abc\"Iron Key\"", "AddTopic \"abc\"Clef de fer\""},
+      {"AddTopic \"", kUnchanged},
+      {"AddTopic \"Duplicate\" AddItem \"Duplicate\"", "AddTopic \"Sujet\" AddItem \"Nom\""},
+      {"AddItem \"Old Bridge\"", kUnchanged},
+      {"AddTopic  \"Old Bridge\"", kUnchanged},
+      {"xAddTopic \"Old Bridge\"", kUnchanged},
+      {"\"Iron\"AddTopic \"Old Bridge\"", "\"Fer\"AddTopic \"Vieux Pont\""},
+      {"if ( x )\r\n\tAddTopic \"Old Bridge\"\r\nendif",
+       "if ( x )\r\n\tAddTopic \"Vieux Pont\"\r\nendif"},
+      {"AddItem \"Nothing\" 1", "AddItem \"\" 1"},
+      {"AddItem \"\" 1", kUnchanged},
+      {"AddItem \"iron\" \"Iron", kUnchanged},
+      {"AddItem \"Iron\" 1\0AddItem \"Iron\""s, "AddItem \"Fer\" 1"},
+      {"x\0AddItem \"Iron\""s, kUnchanged},
+  };
+  // Result scripts and script sources are rewritten alike.
+  expect_rewrites(rows, "INFO\nSCPT\n", [](const std::string& text) {
+    return record("INFO", {sub("BNAM", text)}) +
+           record("SCPT", {sub("SCHD", "\"Iron\""), sub("SCTX", text)});
+  });
+}
+
+TEST(Conditions, TranslateTheNamesOfBlxConditionsOnly) {
+  const std::vector<Rewrite> rows = {
+      {scvr("0BLX", 4, "Iron"), scvr("0BLX", 3, "Fer"), "SCVR: Iron\n"},
+      {scvr("\377BLX", 4, "Iron"), scvr("\377BLX", 3, "Fer"), "SCVR: Iron\n"},  // byte 0 is free
+      {scvr("0BLx", 4, "Iron"), kUnchanged},
+      {scvr("0blx", 4, "Iron"), kUnchanged},
+      {scvr("0ALX", 4, "Iron"), kUnchanged},
+      {scvr("BLX0", 4, "Iron"), kUnchanged},
+      {scvr("0BLX", 9, "Iron Keys"), kUnchanged},
+      {scvr("0BLX", 4, "iron"), kUnchanged},
+      {scvr("0BLX", 5, "Iron "), kUnchanged},
+      {scvr("0BLX", 5, "Iron\0"s), scvr("0BLX", 3, "Fer"), "SCVR: Iron\n"},
+      {scvr("0BLX", 8, "Iron\0xyz"s), scvr("0BLX", 3, "Fer"), "SCVR: Iron\n"},
+      {scvr("0BLX", 0, ""), scvr("0BLX", 4, "Vide"), "SCVR: \n"},
+      {scvr("0BLX", 7, "Nothing"), scvr("0BLX", 0, ""), "SCVR: Nothing\n"},
+      {scvr("0BLX", 4, "Long"), scvr("0BLX", 300 & 0xFF, std::string(300, 'L')), "SCVR: Long\n"},
+      // Too short to hold codes and a length: never a condition.
+      {"", kUnchanged}, {"0", kUnchanged}, {"0B", kUnchanged}, {"0BL", kUnchanged},
+      {"0BLX", kUnchanged},
+  };
+  expect_rewrites(rows, "INFO\n", [](const std::string& payload) {
+    return record("INFO", {sub("SCVR", payload)});
+  });
+}
+
+TEST(InfoRecords, SizeFollowsEveryReplacementInOneRecord) {
+  // Response, result script, two conditions and speaker, amid untouched
+  // subrecords, under header flags that must survive the new size.
+  const auto info = [](const char* response, const char* script, const std::string& condition1,
+                       const std::string& condition2, const char* speaker) {
+    return record("INFO", {name("INAM", "12345"), sub("NAME", response), sub("BNAM", script),
+                           sub("SCVR", condition1), sub("SCVR", condition2), name("ANAM", speaker),
+                           sub("DATA", "\0\1\2"s)}, "\0\0\0\0\x40\0\0\0"s);
+  };
+  expect_run(standard_installation(),
+             {info("Take the Iron Key.", "AddTopic \"Old Bridge\"", scvr("0BLX", 4, "Iron"),
+                   scvr("1BLX", 8, "Iron Key"), "Fargoth") +
+                  record("WEAP", {name("FNAM", "Iron Dagger")}),
+              info("Take the Clef de fer.", "AddTopic \"Vieux Pont\"", scvr("0BLX", 3, "Fer"),
+                   scvr("1BLX", 11, "Clef de fer"), "Fargoth le fou") +
+                  record("WEAP", {name("FNAM", "Dague de fer")}),
+              "INFO\nWEAP\n", "SCVR: Iron\nSCVR: Iron Key\n"});
+}
+
+// The loader leaves the second of two equal sources first; every lookup must
+// take that one. A failed topic lookup does not keep the name lexicon from
+// matching a shorter phrase at the same place.
+TEST(InfoRecords, EqualSourcesFollowStoredOrderAndStopsStayWithinOneLexicon) {
+  const Installation install(lexicon_file({{"Great Hall", "Grande Salle"}, {"Great", "Grand"}}), "",
+                             lexicon_file({{"Dagger", "Dague A"}, {"Dagger", "Dague B"},
+                                           {"Iron Dagger", "Dague de fer"}, {"Great", "Gros"}}));
+  expect_run(
+      install,
+      {record("WEAP", {name("FNAM", "Dagger")}) +
+           record("INFO", {sub("NAME", "Dagger, Great Halls"), sub("BNAM", "AddItem \"Dagger\""),
+                           sub("SCVR", scvr("0BLX", 6, "Dagger"))}),
+       record("WEAP", {name("FNAM", "Dague B")}) +
+           record("INFO", {sub("NAME", "Dague B, Gros Halls"), sub("BNAM", "AddItem \"Dague B\""),
+                           sub("SCVR", scvr("0BLX", 7, "Dague B"))}),
+       "WEAP\nINFO\n", "SCVR: Dagger\n"});
+}
+
+}  // namespace
+}  // namespace quillaret::testing

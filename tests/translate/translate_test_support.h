@@ -1,0 +1,91 @@
+// Helpers shared by the translation tests: running the installed program on
+// one plug-in and checking all it leaves, and lexicons built in memory.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "lexicon/lexicon.h"
+#include "plugin/plugin_builder.h"
+#include "support/run_program.h"
+
+namespace quillaret::testing {
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+inline Lexicon make_lexicon(const Pairs& pairs) {
+  const std::string file = builder::lexicon_file(pairs);
+  return Lexicon(std::vector<char>(file.begin(), file.end()));
+}
+
+inline std::string sub(std::string_view tag, std::string_view payload) {
+  return builder::subrecord(tag, payload);
+}
+// A name as the file stores it: the text and a NUL.
+inline std::string name(std::string_view tag, std::string_view text) {
+  return builder::subrecord(tag, builder::zstring(text));
+}
+
+// The console of a run whose pass printed `lines`, and of one it failed.
+inline const std::string kConsoleHead =
+    "Welcome in Quillaret v1.01\n\nReading lexicons\nParsing Mod file\nTranslating\n";
+inline std::string succeeded(const std::string& lines) {
+  return kConsoleHead + lines + "done!\nSaving file\nsaving...\ndone\n";
+}
+inline std::string failed(const std::string& lines) {
+  return kConsoleHead + lines + "Error translating file!\n";
+}
+
+// Most end-to-end cases use these. Topics and names overlap on purpose
+// (Duplicate; Vivec in Vivec City); the names hold an empty source, an
+// empty target and a target equal to its source.
+inline Installation standard_installation() {
+  using builder::lexicon_file;
+  return Installation(
+      lexicon_file({{"Great Hall", "Grande Salle"}, {"Great", "Grand"},
+                    {"Old Bridge", "Vieux Pont"}, {"Duplicate", "Sujet"}, {"Vivec", "VIVEC"}}),
+      lexicon_file({{"Fighters Guild", "Guilde des guerriers"}, {"Apprentice", "Apprenti"}}),
+      lexicon_file({{"Iron Key", "Clef de fer"}, {"Iron", "Fer"}, {"Iron Dagger", "Dague de fer"},
+                    {"Vivec City", "Cite de Vivec"}, {"Duplicate", "Nom"}, {"Nothing", ""},
+                    {"Same", "Same"}, {"", "Vide"}, {"Fargoth", "Fargoth le fou"},
+                    {"Journeyman", "Compagnon"}, {"Tribunal Temple", "Temple"},
+                    {"Long", std::string(300, 'L')}}));
+}
+
+// One run. Without `output` the pass must fail and leave no output at all.
+struct Expectation {
+  std::string input;
+  std::optional<std::string> output;
+  std::string log;
+  std::string lines = {};  // console lines of the pass
+};
+
+inline void expect_run(const Installation& install, const Expectation& e) {
+  // Fresh names each time: nothing an earlier run left may pass for a result.
+  static int serial = 0;
+  const std::string stem = "Case" + std::to_string(++serial);
+  install.dir().write(stem + ".esp", e.input);
+  const RunResult run = install.translate(stem + ".esp");
+  EXPECT_EQ(run.status, e.output ? 0 : 1);
+  EXPECT_EQ(run.output, e.output ? succeeded(e.lines) : failed(e.lines));
+  EXPECT_EQ(install.dir().read(stem + "_fr.log"), e.log);
+  if (e.output) {
+    EXPECT_EQ(install.dir().read(stem + "_fr.esp"), *e.output);
+  } else {
+    EXPECT_FALSE(install.dir().exists(stem + "_fr.esp"));
+    EXPECT_EQ(install.dir().listing().find(".tmp"), std::string::npos) << install.dir().listing();
+  }
+}
+
+inline void expect_runs(const Installation& install, const std::vector<Expectation>& cases) {
+  for (size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE("case " + std::to_string(i));
+    expect_run(install, cases[i]);
+  }
+}
+
+}  // namespace quillaret::testing
