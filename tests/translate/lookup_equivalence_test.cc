@@ -59,7 +59,7 @@ TEST(LookupEquivalence, IndexAnswersEqualTheStoredOrderScan) {
     for (int round = 0; round < 1500; ++round) {
       Pairs pairs(std::uniform_int_distribution<size_t>(0, max_entries)(rng));
       for (size_t i = 0; i < pairs.size(); ++i) {
-        pairs[i] = {random_text(rng, alphabet, max_source), std::to_string(i).insert(0, "t")};
+        pairs[i] = {random_text(rng, alphabet, max_source), std::string(1, 't').append(std::to_string(i))};
       }
       const Lexicon lexicon = make_lexicon(pairs);
       ASSERT_EQ(lexicon.entries().size(), pairs.size());
