@@ -78,11 +78,15 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console) {
         // record; uncounted, they make the enclosing record read on past its
         // end and take the next top-level record as a child.
         if (!top) level.remaining -= 8;
-        // A record too small to hold a subrecord header has no children; it
-        // must not take the following entry of the file as its child.
         if (node.size >= 8) {
           node.first_child = index + 1;
           levels.push_back({static_cast<int64_t>(node.size), index, -1});
+        } else {
+          // A record too small to hold a subrecord header has no children:
+          // it must not take the following entry of the file as its child.
+          // Its few bytes are kept as they stand.
+          if (end - pos < node.size) return -1;
+          pos += node.size;
         }
         break;
       case TagKind::condition:

@@ -58,7 +58,11 @@ bool write_node(const RecordNode& node, std::string_view input, RunWriter& out) 
     // The record's 8 further header bytes are copied unchanged; its size
     // changes when a subrecord's payload did.
     const uint64_t further = static_cast<uint64_t>(node.data_offset);
-    if (get_u32(input.data() + further - 4) == node.size) return out.copy(further - 8, further + 8);
+    if (get_u32(input.data() + further - 4) == node.size) {
+      // Unchanged; a record without children keeps its bytes after the header.
+      const uint64_t body = node.first_child < 0 ? node.size : 0;
+      return out.copy(further - 8, further + 8 + body);
+    }
     return out.emit(header, 8) && out.copy(further, further + 8);
   }
   if (node.data_offset >= 0) {

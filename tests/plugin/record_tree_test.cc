@@ -60,6 +60,9 @@ TEST(Reader, BuildsTheTreeInFileOrder) {
         "NAME 16 -1 -1 -1"}},
       // A record of size 0 must not take the next entry as its child.
       {record("STAT", {}) + record("WEAP", {subrecord("FNAM", "x")}), {"STAT -1 -1 -1 1", "WEAP -1 2 0 -1", "FNAM 1 -1 -1 -1"}},
+      // Nor a record too small for a subrecord: its few bytes stay its own.
+      {"STAT" + u32(3) + std::string(8, '\0') + "abc" + record("WEAP", {subrecord("FNAM", "x")}),
+       {"STAT -1 -1 -1 1", "WEAP -1 2 0 -1", "FNAM 1 -1 -1 -1"}},
       {record("CELL", {subrecord("NAME", "x"), record("INFO", {})}) + record("STAT", {}),
        {"CELL -1 1 -1 3", "NAME 0 -1 -1 2", "INFO 0 -1 1 -1", "STAT -1 -1 0 -1"}},
       {subrecord("DATA", "abcd") + record("STAT", {}), {"DATA -1 -1 -1 1", "STAT -1 -1 0 -1"}},
