@@ -1,6 +1,7 @@
 #include "support/run_program.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -23,14 +24,18 @@ std::string shell_quote(const std::string& text) {
 }  // namespace
 
 RunResult run_program(const std::string& program, const std::vector<std::string>& args,
-                      const std::string& cwd) {
+                      const std::string& cwd, bool unprivileged) {
   // `exec -a` sets argument 0 independently of the program's path.
-  std::string command = "cd ";
-  command.append(shell_quote(cwd)).append(" && exec -a ");
+  std::string command = "exec -a ";
   command.append(shell_quote(args.empty() ? program : args[0])).append(" ");
   command.append(shell_quote(program));
   for (size_t i = 1; i < args.size(); ++i) command.append(" ").append(shell_quote(args[i]));
   command.append(" </dev/null");
+  if (unprivileged && ::geteuid() == 0) {
+    command = std::string("exec setpriv --reuid=65534 --regid=65534 --clear-groups bash -c ")
+                  .append(shell_quote(command));
+  }
+  command = std::string("cd ").append(shell_quote(cwd)).append(" && ").append(command);
   RunResult result;
   std::FILE* pipe = ::popen(std::string("bash -c ").append(shell_quote(command)).c_str(), "r");
   if (pipe == nullptr) return result;
@@ -50,8 +55,8 @@ Installation::Installation(std::string_view topics, std::string_view factions,
   dir_.write("lexique_enfr_name.txt", names);
 }
 
-RunResult Installation::translate(const std::string& plugin) const {
-  return run_program(executable(), {executable(), plugin}, dir_.path().string());
+RunResult Installation::translate(const std::string& plugin, bool unprivileged) const {
+  return run_program(executable(), {executable(), plugin}, dir_.path().string(), unprivileged);
 }
 
 }  // namespace quillaret::testing

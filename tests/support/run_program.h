@@ -14,9 +14,10 @@ struct RunResult {
 };
 
 // Runs `program` with `args` (argument 0 is `program` itself) in directory
-// `cwd`, standard input empty.
+// `cwd`, standard input empty. `unprivileged`: when the tests run as root,
+// the program runs as the user nobody, so that file permissions bind it.
 RunResult run_program(const std::string& program, const std::vector<std::string>& args,
-                      const std::string& cwd);
+                      const std::string& cwd, bool unprivileged = false);
 
 // An installation in a temporary directory: a copy of the executable with
 // the given lexicon files beside it. The plug-ins to translate are written
@@ -29,7 +30,7 @@ class Installation {
   std::string executable() const { return dir_.file("quillaret"); }
 
   // Runs the executable on `plugin` (a name in the directory, or any path).
-  RunResult translate(const std::string& plugin) const;
+  RunResult translate(const std::string& plugin, bool unprivileged = false) const;
 
  private:
   TempDir dir_;
