@@ -96,9 +96,16 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
 
   console.print("Parsing Mod file\n");
   const int64_t size = platform::file_size(input_file.get());
-  std::unique_ptr<char[]> bytes = size < 0 ? nullptr : read_contents(input_file.get(), size);
-  if (!bytes) return fail(console, "Error parsing file!\n");
-  const std::string_view input(bytes.get(), static_cast<size_t>(size));
+  if (size < 0) return fail(console, "Error parsing file!\n");
+  // Mapped, the input is neither copied nor held twice in memory; read
+  // when the system cannot map it.
+  const platform::MappedFile mapped = platform::map_file(input_file.get(), size);
+  std::unique_ptr<char[]> bytes;
+  if (!mapped) {
+    bytes = read_contents(input_file.get(), size);
+    if (!bytes) return fail(console, "Error parsing file!\n");
+  }
+  const std::string_view input(mapped ? mapped.get() : bytes.get(), static_cast<size_t>(size));
   RecordTree tree;
   if (parse_records(input, &tree, console) != 0) return fail(console, "Error parsing file!\n");
 

@@ -3,6 +3,7 @@
 // run never leaves a half-written output nor destroys an earlier one.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
@@ -27,7 +28,11 @@ class OutputFile : public ByteSink {
   bool commit();
 
  private:
+  bool flush_buffer();
+
   platform::FilePtr file_;
+  std::unique_ptr<char[]> buffer_;
+  size_t buffered_ = 0;
   std::string final_path_;
   std::string temp_path_;
   bool ok_ = true;

@@ -9,23 +9,36 @@
 namespace quillaret {
 
 std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text) {
-  // Strings start right after an opening quote and end at the next NUL,
-  // which is either a later quote (turned into NUL below) or the end.
-  std::vector<const char*> strings;
-  bool line_start = true;
-  for (char* p = text.data(); *p != '\0'; ++p) {
-    if (*p == '"') {
-      if (line_start) strings.push_back(p + 1);
-      *p = '\0';
-      line_start = false;
-    } else if (*p == '\n') {
-      line_start = true;
-    }
-  }
+  // A quote opens a string when it is the first quote of its line, that is
+  // when a line feed lies between it and the quote before it (or no quote
+  // comes before it); the string ends at the next quote or at the end of the
+  // text (its first NUL). Quotes and line feeds are found with memchr, which
+  // scans a megabyte-sized lexicon many times faster than a byte loop.
+  char* const begin = text.data();
+  char* const end = begin + std::strlen(begin);
   std::vector<LexiconEntry> entries;
-  entries.reserve(strings.size() / 2);
-  for (size_t i = 0; i + 1 < strings.size(); i += 2) {
-    entries.push_back({std::string_view(strings[i]), std::string_view(strings[i + 1])});
+  std::string_view source;
+  bool have_source = false;
+  const char* open = nullptr;      // the start of the string being read
+  const char* previous = nullptr;  // the last quote met
+  for (char* from = begin;;) {
+    char* quote = static_cast<char*>(std::memchr(from, '"', static_cast<size_t>(end - from)));
+    const char* stop = quote != nullptr ? quote : end;
+    if (open != nullptr) {
+      const std::string_view string(open, static_cast<size_t>(stop - open));
+      if (have_source) entries.push_back({source, string});
+      source = string;
+      have_source = !have_source;
+      open = nullptr;
+    }
+    if (quote == nullptr) break;
+    if (previous == nullptr ||
+        std::memchr(previous + 1, '\n', static_cast<size_t>(quote - previous - 1)) != nullptr) {
+      open = quote + 1;
+    }
+    *quote = '\0';
+    previous = quote;
+    from = quote + 1;
   }
   return entries;
 }

@@ -1,9 +1,67 @@
 #include "lexicon/lexicon_order.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <numeric>
 
 namespace quillaret {
+namespace {
+
+// The places 0 .. n-1 of a queue, all free at first: take one, or find the
+// free place of a given rank among the free ones, each in O(log n) (a
+// Fenwick tree of free counts). The tree is padded to a power of two with
+// counts no rank reaches, so that the search needs no bounds test and its
+// steps can compile to conditional moves.
+class FreePlaces {
+ public:
+  explicit FreePlaces(size_t n) {
+    while (top_step_ <= n) top_step_ *= 2;
+    tree_.assign(top_step_ * 2, ~0u);
+    for (size_t i = 1; i <= n; ++i) tree_[i] = static_cast<uint32_t>(i & (~i + 1));
+  }
+
+  void take(size_t place) {
+    for (size_t i = place + 1; i < tree_.size(); i += i & (~i + 1)) --tree_[i];
+  }
+
+  // The free place of rank `rank` (0-based) among the free places.
+  size_t find(size_t rank) const {
+    size_t place = 0;
+    for (size_t step = top_step_; step > 0; step /= 2) {
+      const uint32_t count = tree_[place + step];
+      const bool skip = count <= rank;
+      place += skip ? step : 0;
+      rank -= skip ? count : 0;
+    }
+    return place;
+  }
+
+ private:
+  size_t top_step_ = 1;
+  std::vector<uint32_t> tree_;
+};
+
+// File positions by decreasing length, file order among equal lengths. The
+// lengths of a lexicon are short, so a counting sort does it in linear time.
+std::vector<uint32_t> by_decreasing_length(const std::vector<size_t>& lengths) {
+  std::vector<uint32_t> order(lengths.size());
+  const size_t longest = lengths.empty() ? 0 : *std::max_element(lengths.begin(), lengths.end());
+  if (longest > 4 * lengths.size() + 1024) {
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return lengths[a] > lengths[b]; });
+    return order;
+  }
+  std::vector<uint32_t> start(longest + 2, 0);  // by length, longest first
+  for (size_t length : lengths) ++start[longest - length + 1];
+  for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+  for (size_t i = 0; i < lengths.size(); ++i) {
+    order[start[longest - lengths[i]]++] = static_cast<uint32_t>(i);
+  }
+  return order;
+}
+
+}  // namespace
 
 // How the order is obtained without running the sort.
 //
@@ -16,62 +74,94 @@ namespace quillaret {
 // same pass of the sort run on that subsequence alone (entries shorter than
 // L only ever trade places with one another or pass through chains without
 // reordering the longer ones). So the relative order of the entries of
-// length exactly L is the one the sort leaves when run on the subsequence
-// S of entries of length >= L, in which they are the shortest.
+// length exactly L (the class) is the one the sort leaves when run on the
+// subsequence S of entries of length >= L, in which they are the shortest.
 //
-// In S an entry of length L moves only when it stands at the position j of
-// the current pass: it then goes to the position of the first longer entry
-// after j, which moves to j. With m the number of longer entries, passes
-// 0 .. m-1 are the only ones that move anything, and the positions of longer
-// entries after j are consumed in increasing order. One sweep with a pointer
-// over those positions therefore gives the final order of the class.
+// In S, with m longer entries, passes 0 .. m-1 are the only ones that move
+// anything. At pass j, an entry of the class standing at j moves to the
+// first position after j that holds a longer entry and has not yet received
+// one of the class; the longer entry there moves to j. The positions of
+// longer entries are thus handed out in increasing order, and the class
+// entries in flight form a queue: an entry of the class first met at a
+// position below m joins it at the back, and each time the passes reach the
+// position the front entry was sent to, that entry goes to the back again.
+// Once the first entry has joined, every further position of a longer entry
+// below m is such a turn of the queue. At the end the queue, front first,
+// fills the positions of the last longer entries, which all lie at m or
+// after, and the class entries first met at m or after never move.
+//
+// So the class needs only its positions in S, which one merge of the longer
+// entries with the class gives: the turns between two arrivals are the
+// longer entries between them. The final queue is rebuilt backwards, one
+// arrival at a time, with the free places of the queue counted in a tree.
+// Each class costs one pass over the entries at least as long and
+// O(k log k) for its k arrivals, where the sort itself would cost O(n^2).
 std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {
   const size_t n = lengths.size();
-  std::vector<uint32_t> by_length(n);
-  std::iota(by_length.begin(), by_length.end(), 0u);
-  std::stable_sort(by_length.begin(), by_length.end(),
-                   [&](uint32_t a, uint32_t b) { return lengths[a] > lengths[b]; });
+  const std::vector<uint32_t> by_length = by_decreasing_length(lengths);
 
   std::vector<uint32_t> result;
   result.reserve(n);
-  std::vector<uint32_t> longer;  // entries longer than the current class, file order
-  std::vector<uint32_t> merged;
-  std::vector<uint32_t> longer_positions;
-  std::vector<uint32_t> slots;
+  std::vector<uint32_t> longer;  // entries longer than the class, file order
+  std::vector<uint32_t> merged;  // the same with the class: S
+  std::vector<size_t> position;  // for each entry of the class, its position in S
+  std::vector<uint32_t> queue;
 
   for (size_t begin = 0; begin < n;) {
     const size_t length = lengths[by_length[begin]];
     size_t end = begin;
     while (end < n && lengths[by_length[end]] == length) ++end;
-    const auto class_begin = by_length.begin() + static_cast<ptrdiff_t>(begin);
-    const auto class_end = by_length.begin() + static_cast<ptrdiff_t>(end);
-
-    merged.clear();
-    std::merge(longer.begin(), longer.end(), class_begin, class_end,
-               std::back_inserter(merged));
+    const uint32_t* const entries = by_length.data() + begin;  // file order
+    const size_t k = end - begin;
     const size_t m = longer.size();
-    if (m == 0 || end - begin == 1) {
-      // Nothing longer to displace the class, or a single entry: its order
-      // is the file order.
-      result.insert(result.end(), class_begin, class_end);
+
+    merged.resize(m + k);
+    position.resize(k);
+    size_t from_longer = 0;
+    size_t to = 0;
+    for (size_t i = 0; i < k; ++i) {
+      while (from_longer < m && longer[from_longer] < entries[i]) {
+        merged[to++] = longer[from_longer++];
+      }
+      position[i] = to;
+      merged[to++] = entries[i];
+    }
+    std::copy(longer.begin() + static_cast<ptrdiff_t>(from_longer), longer.end(),
+              merged.begin() + static_cast<ptrdiff_t>(to));
+
+    // The arrivals: the class entries standing below m in S.
+    size_t arrivals = 0;
+    while (arrivals < k && position[arrivals] < m) ++arrivals;
+
+    if (arrivals > 0) {
+      // The final queue, front first, rebuilt backwards: each arrival was
+      // pushed at the back and then the queue turned `turns` times, once
+      // per longer entry between it and the next arrival (or position m).
+      queue.assign(arrivals, 0);
+      FreePlaces free_places(arrivals);
+      size_t front = 0;  // rank, among the free places, of the current front
+      size_t turns = m - position[arrivals - 1] - 1;
+      for (size_t i = arrivals; i-- > 0;) {
+        const size_t size = i + 1;
+        const size_t rank = (front + size - 1 + size - turns % size) % size;
+        const size_t slot = free_places.find(rank);
+        queue[slot] = entries[i];
+        free_places.take(slot);
+        // The entry after it was the front before it joined.
+        front = size > 1 ? rank % (size - 1) : 0;
+        turns = i > 0 ? position[i] - position[i - 1] - 1 : 0;
+      }
+      // The queue fills the positions of the last `arrivals` longer
+      // entries; the other class entries keep theirs.
+      size_t still = arrivals;
+      for (size_t t = 0; t < arrivals; ++t) {
+        const uint32_t target = longer[m - arrivals + t];
+        while (still < k && entries[still] < target) result.push_back(entries[still++]);
+        result.push_back(queue[t]);
+      }
+      result.insert(result.end(), entries + still, entries + k);
     } else {
-      longer_positions.clear();
-      for (size_t i = 0; i < merged.size(); ++i) {
-        if (lengths[merged[i]] > length) longer_positions.push_back(static_cast<uint32_t>(i));
-      }
-      slots.assign(merged.begin(), merged.end());
-      size_t next = 0;
-      for (size_t j = 0; j < m; ++j) {
-        if (lengths[slots[j]] != length) continue;
-        // Passes 0 .. j-1 left longer entries at positions 0 .. j-1, and
-        // m > j, so a longer entry still lies after j: `next` stays in range.
-        // (Seeking it while a longer entry stands at j could run past the
-        // end, as with lengths 11, 6, 6.)
-        while (longer_positions[next] <= j) ++next;
-        slots[longer_positions[next]] = slots[j];
-        ++next;
-      }
-      result.insert(result.end(), slots.begin() + static_cast<ptrdiff_t>(m), slots.end());
+      result.insert(result.end(), entries, entries + k);
     }
     longer.swap(merged);
     begin = end;

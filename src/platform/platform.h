@@ -52,4 +52,24 @@ bool remove_file(const std::string& path);
 // The size of an open file, or -1 when it cannot be told.
 int64_t file_size(std::FILE* file);
 
+// A read-only mapping of a file's bytes into memory. They then come
+// straight from the system's file cache, without a copy into a buffer of
+// the program's own. The file must not shrink while it is mapped: the
+// program maps only its input, which nothing else writes during a run.
+struct Unmapper {
+  size_t size;
+  void operator()(const char* data) const;
+};
+using MappedFile = std::unique_ptr<const char, Unmapper>;
+
+// Maps the first `size` bytes of an open file; null when the system cannot
+// (an empty file, for one), and the caller then reads the file instead.
+MappedFile map_file(std::FILE* file, int64_t size);
+
+// Advises the system that a large block of memory, allocated but not yet
+// written, is better backed by large pages: filling it then takes a fault
+// per large page instead of one per small page. Nothing changes where the
+// system takes no such advice.
+void advise_large_pages(void* data, size_t size);
+
 }  // namespace quillaret::platform

@@ -21,6 +21,9 @@ int translate_response_text(Translation& t, int32_t index) {
   const std::string_view text = payload_text(t, node);
   std::string& out = t.build;
   out.clear();
+  // The text between two phrases is copied in one piece, when the second is
+  // found (or at the end); a text without phrases is not copied at all.
+  size_t copied = 0;
   bool substituted = false;
   size_t i = 0;
   while (i < text.size()) {
@@ -29,16 +32,17 @@ int translate_response_text(Translation& t, int32_t index) {
     const LexiconEntry* entry = match_phrase(t.lexicons.topics, text, i);
     if (entry == nullptr) entry = match_phrase(t.lexicons.names, text, i);
     if (entry != nullptr) {
+      out.append(text, copied, i - copied);
       out += entry->target;
       i += entry->source.size();
+      copied = i;
       substituted = true;
     }
-    const size_t word = i;
     while (i < text.size() && !is_word_delimiter(text[i])) ++i;
     while (i < text.size() && is_word_delimiter(text[i])) ++i;
-    out.append(text, word, i - word);
   }
   if (!substituted) return 0;
+  out.append(text, copied);
   if (out.size() > MAX_RESPONSE_LENGTH) {
     t.console.print("string too long!\n");
     return 0;

@@ -7,6 +7,8 @@ namespace quillaret {
 namespace {
 
 bool starts_add_topic(std::string_view text, size_t i) {
+  // Tested at every step of every script: the first byte rules out nearly all.
+  if (text[i] != 'A' && text[i] != 'a') return false;
   const std::string_view rest = text.substr(i);
   return rest.starts_with("AddTopic \"") || rest.starts_with("addtopic \"");
 }
@@ -33,41 +35,40 @@ int rewrite_script_text(Translation& t, int32_t index) {
   const std::string_view text = payload_text(t, node);
   std::string& out = t.build;
   out.clear();
+  // The text between two replacements is copied in one piece, when the
+  // second is found (or at the end); a text without any is not copied.
+  size_t copied = 0;
   bool substituted = false;
   size_t i = 0;
 
   // After an opening quote (or the quote of an AddTopic argument), replaces
-  // the quoted name with its target and the closing quote.
+  // the quoted name with its target; the closing quote stays.
   auto replace_quoted = [&](const LexiconEntry* entry) {
     if (entry == nullptr) return;
+    out.append(text, copied, i - copied);
     out += entry->target;
-    out += '"';
     i += entry->source.size() + 1;
+    copied = i - 1;
     substituted = true;
   };
 
   while (i < text.size()) {
     if (starts_add_topic(text, i)) {
-      out.append(text, i, 10);
       i += 10;
       const LexiconEntry* entry = match_quoted_entry(t.lexicons.topics, text, i);
       if (entry == nullptr) entry = match_quoted_entry(t.lexicons.names, text, i);
       replace_quoted(entry);
     } else if (text[i] == '"') {
-      out += '"';
       ++i;
       replace_quoted(match_quoted_entry(t.lexicons.names, text, i));
     } else {
-      const size_t word = i;
       while (i < text.size() && !is_word_delimiter(text[i])) ++i;
-      out.append(text, word, i - word);
     }
     // Every quote begins a step of its own, so it ends a run of delimiters.
-    const size_t run = i;
     while (i < text.size() && is_word_delimiter(text[i]) && text[i] != '"') ++i;
-    out.append(text, run, i - run);
   }
   if (!substituted) return 0;
+  out.append(text, copied);
   if (out.size() > std::numeric_limits<uint32_t>::max()) {
     t.console.print("Bad record size!\n");
     return -1;

@@ -17,6 +17,7 @@
 // replacement corrects the subrecord's size and its record's size.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -33,12 +34,18 @@ class Console;
 // The bytes that separate words: space . , ; : ! ? ' ( ) " tab LF CR.
 inline constexpr char WORD_DELIMITERS[] = " .,;:!?'()\"\t\n\r";
 
-constexpr bool is_word_delimiter(char c) {
+// One entry per byte value. The test runs at every byte of every response
+// and script, where searching the list would cost more than the rest of the
+// scan. NUL is not a member.
+inline constexpr std::array<bool, 256> kIsWordDelimiter = [] {
+  std::array<bool, 256> table{};
   for (const char* d = WORD_DELIMITERS; *d != '\0'; ++d) {
-    if (*d == c) return true;
+    table[static_cast<unsigned char>(*d)] = true;
   }
-  return false;
-}
+  return table;
+}();
+
+constexpr bool is_word_delimiter(char c) { return kIsWordDelimiter[static_cast<unsigned char>(c)]; }
 
 // Payloads of this many bytes or more are refused; the pass then fails.
 constexpr uint32_t kMaxPayloadSize = 32768;
@@ -71,7 +78,8 @@ int translate_whole_string(Translation& t, int32_t node, const Lexicon& lexicon,
 
 // Points `node` at `new_text` of `new_size` bytes and corrects its record's
 // size by the difference. Returns -1 (after "Bad record size!") when the
-// record's size would no longer fit in 32 bits, 0 otherwise.
+// record's size would no longer fit in 32 bits or would fall below the 8
+// bytes of one subrecord header, 0 otherwise.
 int replace_payload(Translation& t, int32_t node, const char* new_text, uint32_t new_size);
 
 // The payload of an unreplaced node up to its first NUL.
