@@ -5,17 +5,11 @@
 
 #include "platform/console.h"
 #include "platform/platform.h"
+#include "plugin/little_endian.h"
 #include "plugin/record_tree.h"
 
 namespace quillaret {
 namespace {
-
-uint32_t read_u32(const char* p) {
-  unsigned char b[4];
-  std::memcpy(b, p, 4);
-  return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-         static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
-}
 
 // One level of nesting: the top level or the inside of one record.
 struct Level {

@@ -1,21 +1,10 @@
-#include <cstring>
 
 #include "platform/console.h"
+#include "plugin/little_endian.h"
 #include "plugin/record_tree.h"
 
 namespace quillaret {
 namespace {
-
-void put_u32(char* p, uint32_t value) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-uint32_t get_u32(const char* p) {
-  unsigned char b[4];
-  std::memcpy(b, p, 4);
-  return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-         static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
-}
 
 // Unchanged nodes are contiguous in the input; they are gathered into runs
 // and each run is written with one call.
@@ -50,15 +39,15 @@ class RunWriter {
 
 bool write_node(const RecordNode& node, std::string_view input, RunWriter& out) {
   char header[8];
-  put_u32(header, node.tag);
-  put_u32(header + 4, node.size);
+  write_u32(header, node.tag);
+  write_u32(header + 4, node.size);
   const size_t prefix = node.has_prefix ? 5 : 0;
 
   if (node.is_record) {
     // The record's 8 further header bytes are copied unchanged; its size
     // changes when a subrecord's payload did.
     const uint64_t further = static_cast<uint64_t>(node.data_offset);
-    if (get_u32(input.data() + further - 4) == node.size) {
+    if (read_u32(input.data() + further - 4) == node.size) {
       // Unchanged; a record without children keeps its bytes after the header.
       const uint64_t body = node.first_child < 0 ? node.size : 0;
       return out.copy(further - 8, further + 8 + body);

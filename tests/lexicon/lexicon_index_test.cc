@@ -3,18 +3,15 @@
 // their first three bytes. These tests drive it with long sources built
 // from shared stems, so that ties run across several eight-byte chunks and
 // edges end at every offset, and compare every answer with a scan of the
-// entries in stored order. They also check the loader's order on many
-// distinct lengths, where entries move through long chains.
+// entries in stored order.
 #include <gtest/gtest.h>
 
-#include <numeric>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "lexicon/lexicon.h"
-#include "lexicon/lexicon_order.h"
 #include "plugin/plugin_builder.h"
 
 namespace quillaret {
@@ -89,30 +86,6 @@ TEST(LexiconIndex, FindsSourcesOfOneAndTwoBytesBesideLongOnes) {
   EXPECT_EQ(lexicon.longest_prefix("Iz")->target, "1");
   EXPECT_EQ(lexicon.find_exact("")->target, "4");
   EXPECT_EQ(lexicon.find_exact("Iro"), nullptr);
-}
-
-std::vector<uint32_t> quadratic_exchange_sort(const std::vector<size_t>& lengths) {
-  std::vector<uint32_t> order(lengths.size());
-  std::iota(order.begin(), order.end(), 0u);
-  for (size_t j = 0; j < order.size(); ++j) {
-    for (size_t k = j + 1; k < order.size(); ++k) {
-      if (lengths[order[j]] < lengths[order[k]]) std::swap(order[j], order[k]);
-    }
-  }
-  return order;
-}
-
-TEST(LexiconOrder, MatchesTheExchangeSortOnManyDistinctLengths) {
-  std::mt19937 random(99);
-  for (int round = 0; round < 400; ++round) {
-    std::vector<size_t> lengths(random() % 400);
-    const size_t spread = 1 + random() % 60;
-    // Runs of short entries before long ones make long chains of moves.
-    for (size_t i = 0; i < lengths.size(); ++i) {
-      lengths[i] = random() % 4 == 0 ? random() % spread : i * spread / (lengths.size() + 1);
-    }
-    ASSERT_EQ(exchange_sort_order(lengths), quadratic_exchange_sort(lengths)) << "round " << round;
-  }
 }
 
 }  // namespace
