@@ -1,4 +1,3 @@
-
 #include "platform/console.h"
 #include "plugin/little_endian.h"
 #include "plugin/record_tree.h"
