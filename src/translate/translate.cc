@@ -97,7 +97,11 @@ int replace_payload(Translation& t, int32_t index, const char* new_text, uint32_
   RecordNode& node = t.tree.nodes[static_cast<size_t>(index)];
   RecordNode& parent = t.tree.nodes[static_cast<size_t>(node.parent)];
   const uint64_t parent_size = uint64_t{parent.size} - node.size + new_size;
-  if (parent_size > std::numeric_limits<uint32_t>::max()) {
+  // A record that claims fewer bytes than its subrecords hold keeps its
+  // shortfall, but not below 8 bytes: a smaller record has no subrecords and
+  // owns the bytes after its header, so the output would not read back.
+  // (Below zero the sum wraps and is caught by the first test.)
+  if (parent_size > std::numeric_limits<uint32_t>::max() || parent_size < 8) {
     t.console.print("Bad record size!\n");
     return -1;
   }
