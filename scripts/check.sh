@@ -30,3 +30,5 @@ ctest --test-dir build/check --output-on-failure -j "$jobs"
 
 echo "== Windows build, run under Wine and compared with the Linux build"
 bash scripts/check-windows.sh build/check
+
+bash scripts/check-sanitizers.sh

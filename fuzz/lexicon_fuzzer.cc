@@ -1,0 +1,123 @@
+// Arbitrary bytes as a lexicon file. Checks, against plain reference
+// implementations, that loading yields the pairs of the file in the order of
+// the exchange sort (longest source first), and that the index answers
+// exact and longest-prefix lookups as a linear scan of that order does.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "lexicon/lexicon.h"
+
+namespace {
+
+using namespace quillaret;
+
+#define FUZZ_CHECK(condition)                                                             \
+  do {                                                                                    \
+    if (!(condition)) {                                                                   \
+      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                       \
+    }                                                                                     \
+  } while (0)
+
+using Pair = std::pair<std::string_view, std::string_view>;
+
+// The file's strings paired in file order: a string opens at a double quote
+// that is the first of its line and ends at the next double quote, NUL or
+// end of data; the scan stops at the first NUL.
+std::vector<Pair> reference_pairs(std::string_view file) {
+  const size_t end = std::min(file.find('\0'), file.size());
+  std::vector<std::string_view> strings;
+  bool line_start = true;
+  for (size_t i = 0; i < end; ++i) {
+    if (file[i] == '"') {
+      if (line_start) {
+        const size_t close = std::min(file.find('"', i + 1), end);
+        strings.push_back(file.substr(i + 1, close - i - 1));
+      }
+      line_start = false;
+    } else if (file[i] == '\n') {
+      line_start = true;
+    }
+  }
+  std::vector<Pair> pairs;
+  for (size_t i = 0; i + 1 < strings.size(); i += 2) pairs.emplace_back(strings[i], strings[i + 1]);
+  return pairs;
+}
+
+// The loader's historical order, run as the quadratic sort it was.
+void exchange_sort(std::vector<Pair>& pairs) {
+  for (size_t j = 0; j + 1 < pairs.size(); ++j) {
+    for (size_t k = j + 1; k < pairs.size(); ++k) {
+      if (pairs[j].first.size() < pairs[k].first.size()) std::swap(pairs[j], pairs[k]);
+    }
+  }
+}
+
+const LexiconEntry* linear_exact(const Lexicon& lexicon, std::string_view text) {
+  for (const LexiconEntry& entry : lexicon.entries()) {
+    if (entry.source == text) return &entry;
+  }
+  return nullptr;
+}
+
+// Entries are longest first, so the first non-empty source that begins the
+// text is the longest, and the first of its equals.
+const LexiconEntry* linear_prefix(const Lexicon& lexicon, std::string_view text) {
+  for (const LexiconEntry& entry : lexicon.entries()) {
+    if (!entry.source.empty() && text.starts_with(entry.source)) return &entry;
+  }
+  return nullptr;
+}
+
+void check_probe(const Lexicon& lexicon, std::string_view text) {
+  FUZZ_CHECK(lexicon.find_exact(text) == linear_exact(lexicon, text));
+  FUZZ_CHECK(lexicon.longest_prefix(text) == linear_prefix(lexicon, text));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view file(reinterpret_cast<const char*>(data), size);
+  const Lexicon lexicon(std::vector<char>(file.begin(), file.end()));
+  const std::vector<LexiconEntry>& entries = lexicon.entries();
+
+  std::vector<Pair> expected = reference_pairs(file);
+  FUZZ_CHECK(entries.size() == expected.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    // Both texts are followed by a NUL in the lexicon's own buffer.
+    FUZZ_CHECK(entries[i].source.data()[entries[i].source.size()] == '\0');
+    FUZZ_CHECK(entries[i].target.data()[entries[i].target.size()] == '\0');
+    if (i > 0) FUZZ_CHECK(entries[i - 1].source.size() >= entries[i].source.size());
+  }
+  // The quadratic reference is affordable on small lexicons only.
+  if (expected.size() <= 300) {
+    exchange_sort(expected);
+    for (size_t i = 0; i < entries.size(); ++i) {
+      FUZZ_CHECK(entries[i].source == expected[i].first);
+      FUZZ_CHECK(entries[i].target == expected[i].second);
+    }
+  }
+
+  // Probes: a few sources as they are, cut short, extended; and stretches
+  // of the raw bytes, which share prefixes with the sources.
+  const size_t step = entries.size() / 8 + 1;
+  for (size_t i = 0; i < entries.size(); i += step) {
+    const std::string source(entries[i].source);
+    check_probe(lexicon, source);
+    check_probe(lexicon, source + " and more");
+    check_probe(lexicon, source + "x");
+    if (!source.empty()) check_probe(lexicon, source.substr(0, source.size() - 1));
+  }
+  for (size_t at = 0; at < file.size(); at += file.size() / 8 + 1) {
+    check_probe(lexicon, file.substr(at + 1, 64));
+    check_probe(lexicon, file.substr(at, 16));
+  }
+  check_probe(lexicon, "");
+  return 0;
+}
