@@ -70,7 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"MissingInput", {}, {"Mod.esp"}, kLexicons + "file does not exist!\n"},
         // The input is opened before its name is checked.
         FailureCase{"MissingInputOfAnyName", {}, {"Save.ess"}, kLexicons + "file does not exist!\n"},
-        FailureCase{"FolderAsInput", {{"Dir.esp/", ""}}, {"Dir.esp"}, kLexicons + "file does not exist!\n"},
         FailureCase{"UpperCaseExtension", {{"Mod.ESP", kWeapon}}, {"Mod.ESP"}, kLexicons + "unsupported file format!\n"},
         FailureCase{"SavedGame", {{"Save.ess", kWeapon}}, {"Save.ess"}, kLexicons + "unsupported file format!\n"},
         FailureCase{.name = "MissingLexicon", .files = {{"Mod.esp", kWeapon}}, .args = {"Mod.esp"},
@@ -80,10 +79,6 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{.name = "LexiconsBesideArgumentZero", .files = {{"Mod.esp", kWeapon}}, .args = {"Mod.esp"},
                     .messages = kLexicons + "file does not exist elsewhere/lexique_enfr_dial.txt!\nMissing lexicons!\n",
                     .argument0 = "elsewhere\\quillaret"},
-        // The trace log is created before the input is read.
-        FailureCase{"UnknownRecord", {{"Mod.esp", subrecord("XXXX", "")}}, {"Mod.esp"},
-                    kLexicons + "Parsing Mod file\nXXXX(0), size=0, prev=-1, next=-1, parent=-1, left=0\n"
-                    "Error parsing file!\n", "Mod_fr.log"},
         FailureCase{"ParseFailureKeepsEarlierOutput",
                     {{"Mod.esp", kWeapon.substr(0, kWeapon.size() - 1)}, {"Mod_fr.esp", "earlier"}, {"Mod_fr.log/", ""}},
                     {"Mod.esp"}, kLexicons + "Parsing Mod file\nError parsing file!\n"}),
@@ -136,20 +131,6 @@ TEST(Driver, MissingTraceLogIsNotAFailure) {
   EXPECT_EQ(run.output, kSuccess + "No traces!\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(install.dir().read("Mod_fr.esp"), kWeapon);
-}
-
-TEST(Driver, UnwritableOutputFolder) {
-  Installation install("", "", "");
-  fs::create_directory(install.dir().file("ro"));
-  install.dir().write("ro/Mod.esp", kWeapon);
-  fs::permissions(install.dir().file("ro"), fs::perms::owner_read | fs::perms::owner_exec |
-                                                fs::perms::others_read | fs::perms::others_exec);
-  const RunResult run = install.translate("ro/Mod.esp", /*unprivileged=*/true);
-  const std::vector<std::string> names = names_in(install.dir().file("ro"));
-  fs::permissions(install.dir().file("ro"), fs::perms::owner_all);
-  EXPECT_EQ(run.output, kWelcome + kLexicons + "file does not exist!\n");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(names, std::vector<std::string>{"Mod.esp"});
 }
 
 TEST(Driver, StartedThroughPathFindsTheLexiconsBesideTheExecutable) {
