@@ -2,8 +2,19 @@
 // target and the plug-ins and lexicons of the seed corpora.
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+// Stops the fuzzer with the failed condition's place: a finding.
+#define FUZZ_CHECK(condition)                                                             \
+  do {                                                                                    \
+    if (!(condition)) {                                                                   \
+      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                       \
+    }                                                                                     \
+  } while (0)
 
 namespace quillaret::fuzzing {
 

@@ -11,19 +11,12 @@
 #include <utility>
 #include <vector>
 
+#include "fuzz_data.h"
 #include "lexicon/lexicon.h"
 
 namespace {
 
 using namespace quillaret;
-
-#define FUZZ_CHECK(condition)                                                             \
-  do {                                                                                    \
-    if (!(condition)) {                                                                   \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                       \
-    }                                                                                     \
-  } while (0)
 
 using Pair = std::pair<std::string_view, std::string_view>;
 

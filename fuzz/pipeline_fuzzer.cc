@@ -31,14 +31,6 @@ namespace {
 
 using namespace quillaret;
 
-#define FUZZ_CHECK(condition)                                                             \
-  do {                                                                                    \
-    if (!(condition)) {                                                                   \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                       \
-    }                                                                                     \
-  } while (0)
-
 std::vector<char> bytes_of(const std::string& text) { return {text.begin(), text.end()}; }
 
 const Lexicons& lexicons() {

@@ -21,18 +21,7 @@ seconds=${2:-60}
 shift $(( $# >= 2 ? 2 : 1 ))
 
 packages=(clang libclang-rt-14-dev cmake make)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Please install: ${missing[*]}" >&2
-    exit 1
-  fi
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash "$root"/scripts/install-packages.sh "${packages[@]}"
 
 build=${QUILLARET_FUZZ_BUILD:-$root/build-fuzz}
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

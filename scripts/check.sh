@@ -7,18 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ make libgtest-dev)
 # The Windows executable: its cross-compiler, and Wine to run it.
 packages+=(g++-mingw-w64-x86-64 wine64)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Please install: ${missing[*]}" >&2
-    exit 1
-  fi
-  apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install-packages.sh "${packages[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
