@@ -29,11 +29,6 @@ int fail(Console& console, const char* message) {
   return kFailure;
 }
 
-// Everything but the final wait, so that every file is closed and a
-// temporary output removed before the program waits: a user who closes the
-// console window instead of pressing a key must not leave one behind.
-int run_stages(const std::vector<std::string>& args, Console& console);
-
 }  // namespace
 
 std::optional<std::string> lexicon_directory(const std::string& argument0) {
@@ -58,20 +53,16 @@ std::optional<OutputNames> output_names(const std::string& input) {
   return OutputNames{stem + "_fr.es" + extension.back(), stem + "_fr.log"};
 }
 
-int run(const std::vector<std::string>& args, Console& console) {
-  const int status = run_stages(args, console);
-  console.wait();
-  return status;
-}
-
 namespace {
 
+// Everything but the final wait, so that every file is closed and a
+// temporary output removed before the program waits: a user who closes the
+// console window instead of pressing a key must not leave one behind.
 int run_stages(const std::vector<std::string>& args, Console& console) {
   console.print("Welcome in Quillaret v1.01\n\n");
   if (args.size() < 2) return fail(console, "missing ESP/ESM/ESS file!\n");
 
-  const std::optional<std::string> directory =
-      lexicon_directory(args.empty() ? std::string() : args[0]);
+  const std::optional<std::string> directory = lexicon_directory(args[0]);
   if (!directory) return fail(console, "Bad path!\n");
 
   console.print("Reading lexicons\n");
@@ -129,5 +120,11 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
 }
 
 }  // namespace
+
+int run(const std::vector<std::string>& args, Console& console) {
+  const int status = run_stages(args, console);
+  console.wait();
+  return status;
+}
 
 }  // namespace quillaret

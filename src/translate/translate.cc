@@ -140,7 +140,7 @@ int translate_records(Translation& t) {
        record = nodes[static_cast<size_t>(record)].next) {
     const RecordNode& node = nodes[static_cast<size_t>(record)];
     const Handler handler = handler_for(node.tag);
-    if (handler == Handler::none || !node.is_record) continue;
+    if (handler == Handler::none) continue;
     if (t.trace_log != nullptr) {
       log_line(t.trace_log, tag_text(node.tag));
       log_line(t.trace_log, "\n");
