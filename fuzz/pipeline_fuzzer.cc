@@ -143,7 +143,7 @@ void check_output(std::string_view input, const RecordTree& before, const Record
     }
     if (matched_before[i]) FUZZ_CHECK(matched_after[i]);
 
-    if (translated.data_offset >= 0) {
+    if (!translated.replaced) {
       FUZZ_CHECK(payload_in_file(output, written) == payload_in_file(input, original));
       continue;
     }
@@ -164,14 +164,31 @@ void check_output(std::string_view input, const RecordTree& before, const Record
   }
 }
 
+// The whole tree with what the translation changed in the tree it read
+// through its filter: sizes, and replaced payloads.
+RecordTree with_changes(const RecordTree& whole, const RecordTree& translated) {
+  RecordTree merged = whole;
+  size_t i = 0;
+  for (const RecordNode& changed : translated.nodes) {
+    while (i < merged.nodes.size() && merged.nodes[i].data_offset != changed.data_offset) ++i;
+    FUZZ_CHECK(i < merged.nodes.size() && merged.nodes[i].tag == changed.tag);
+    RecordNode& node = merged.nodes[i];
+    node.size = changed.size;
+    node.replaced = changed.replaced;
+    node.text = changed.text;
+    std::memcpy(node.scvr_prefix, changed.scvr_prefix, sizeof node.scvr_prefix);
+  }
+  return merged;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   StringConsole console;
-  RecordTree tree;
-  if (parse_records(input, &tree, console) != 0) return 0;
-  const RecordTree before = tree;
+  RecordTree before, tree;
+  if (parse_records(input, &before, console) != 0) return 0;
+  FUZZ_CHECK(parse_records(input, &tree, console, &translated_entries()) == 0);
 
   TextArena arena;
   Translation translation{input, tree, lexicons(), arena, trace_log(), console};
@@ -179,6 +196,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   StringSink sink;
   FUZZ_CHECK(save_records(input, tree, sink, console) == 0);
-  check_output(input, before, tree, sink.bytes);
+  check_output(input, before, with_changes(before, tree), sink.bytes);
   return 0;
 }

@@ -98,7 +98,9 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   }
   const std::string_view input(mapped ? mapped.get() : bytes.get(), static_cast<size_t>(size));
   RecordTree tree;
-  if (parse_records(input, &tree, console) != 0) return fail(console, "Error parsing file!\n");
+  if (parse_records(input, &tree, console, &translated_entries()) != 0) {
+    return fail(console, "Error parsing file!\n");
+  }
 
   console.print("Translating\n");
   TextArena arena;

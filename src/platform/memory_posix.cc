@@ -1,5 +1,4 @@
 #include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -21,19 +20,5 @@ MappedFile map_file(std::FILE* file, int64_t size) {
 }
 
 void Unmapper::operator()(const char* data) const { ::munmap(const_cast<char*>(data), size); }
-
-void advise_large_pages(void* data, size_t size) {
-#ifdef MADV_HUGEPAGE
-  const long page = ::sysconf(_SC_PAGESIZE);
-  if (page <= 0) return;
-  const uintptr_t mask = static_cast<uintptr_t>(page) - 1;
-  const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + mask) & ~mask;
-  const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~mask;
-  if (begin < end) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-  (void)data;
-  (void)size;
-#endif
-}
 
 }  // namespace quillaret::platform

@@ -29,7 +29,4 @@ MappedFile map_file(std::FILE* file, int64_t size) {
 
 void Unmapper::operator()(const char* data) const { ::UnmapViewOfFile(data); }
 
-// Large pages need a privilege that users do not have: no advice to give.
-void advise_large_pages(void*, size_t) {}
-
 }  // namespace quillaret::platform

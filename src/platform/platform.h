@@ -66,10 +66,4 @@ using MappedFile = std::unique_ptr<const char, Unmapper>;
 // (an empty file, for one), and the caller then reads the file instead.
 MappedFile map_file(std::FILE* file, int64_t size);
 
-// Advises the system that a large block of memory, allocated but not yet
-// written, is better backed by large pages: filling it then takes a fault
-// per large page instead of one per small page. Nothing changes where the
-// system takes no such advice.
-void advise_large_pages(void* data, size_t size);
-
 }  // namespace quillaret::platform

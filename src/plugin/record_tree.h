@@ -1,6 +1,7 @@
-// The plug-in file model: one node per record and subrecord of the input,
-// in file order, holding headers, links and payload offsets but not the
-// payloads themselves, which stay in the input's bytes.
+// The plug-in file model: one node per record and subrecord of the input
+// (or per one that a filter keeps), in file order, holding headers, links
+// and payload offsets but not the payloads themselves, which stay in the
+// input's bytes.
 //
 // File format (little-endian):
 //   record     tag(4) size(4) 8 further header bytes, then `size` bytes of
@@ -46,31 +47,54 @@ struct RecordNode {
   // by the translation whenever a payload changes.
   uint32_t size = 0;
   int32_t parent = -1;       // enclosing record, -1 at top level
-  int32_t first_child = -1;  // -1 when the node has no children
-  int32_t prev = -1;         // siblings, -1 at either end
+  int32_t first_child = -1;  // -1 when the node has no children (kept)
+  int32_t prev = -1;         // kept siblings, -1 at either end
   int32_t next = -1;
   // Offset in the input of the payload (for an SCVR with a prefix, of the
   // name after the prefix; for a record, of its 8 further header bytes).
-  // -1 once the payload has been replaced by `text`.
   int64_t data_offset = 0;
   // The replacement payload (size bytes, after the prefix for an SCVR);
-  // valid when data_offset is -1. It belongs to a lexicon or to the text
-  // arena, both of which outlive the writing of the output.
+  // valid when `replaced`. It belongs to a lexicon or to the text arena,
+  // both of which outlive the writing of the output.
   const char* text = nullptr;
   uint8_t scvr_prefix[5] = {};
   bool is_record = false;   // written with its 8 further header bytes
   bool has_prefix = false;  // an SCVR of at least 5 bytes
+  bool replaced = false;    // the payload is `text`, no longer the input's
 };
 
 struct RecordTree {
-  std::vector<RecordNode> nodes;  // node 0 is the first top-level record
+  // The kept entries in file order; node 0 is the first kept one.
+  std::vector<RecordNode> nodes;
+  // Where the read ended: the input's bytes before it are the plug-in, the
+  // 0 to 3 stray bytes after it are dropped.
+  uint64_t end = 0;
 };
 
-// Reads the whole input into `tree`. Returns 0, or -1 when the input is not
-// a plug-in: an unknown tag (after a diagnostic line on the console), or a
-// file that ends inside a header or a payload. One to three stray bytes
-// after the last top-level entry end the read normally.
-int parse_records(std::string_view input, RecordTree* tree, Console& console);
+// Which entries of the input become nodes. Every entry is read and checked
+// whatever the filter says; an entry that is not kept, and everything
+// nested in it, is written back as the input's own bytes. A master holds
+// millions of entries, most of which no translation looks at: without
+// nodes for them the tree stays small.
+class NodeFilter {
+ public:
+  virtual ~NodeFilter() = default;
+  // Whether a top-level entry of this kind is kept.
+  virtual bool keeps_top_level(Tag tag) const = 0;
+  // Whether an entry directly inside a kept top-level record is kept;
+  // `kept_before` counts the record's earlier entries that were. Entries
+  // nested deeper are not kept.
+  virtual bool keeps_child(Tag record, Tag tag, int32_t kept_before) const = 0;
+};
+
+// Reads the whole input into `tree`, keeping the entries that `filter`
+// selects, or every entry when it is null. Returns 0, or -1 when the input
+// is not a plug-in: an unknown tag (after a diagnostic line on the console
+// that numbers the entries as if all were kept), or a file that ends inside
+// a header or a payload. One to three stray bytes after the last top-level
+// entry end the read normally.
+int parse_records(std::string_view input, RecordTree* tree, Console& console,
+                  const NodeFilter* filter = nullptr);
 
 // Sink for the writer's bytes; returns false when a write fails.
 class ByteSink {
@@ -79,8 +103,9 @@ class ByteSink {
   virtual bool write(const char* data, size_t size) = 0;
 };
 
-// Writes every node in file order with its current size: untouched nodes as
-// the input's own bytes, replaced payloads from their text. Prints
+// Writes the input's bytes up to `tree.end`, with every node's current
+// size in its header and every replaced payload's text in place of the
+// input's. Prints
 // "saving..." first; the caller reports the end once the output is safely
 // in place. Returns 0, or -1 when a write fails.
 int save_records(std::string_view input, const RecordTree& tree, ByteSink& sink,

@@ -5,59 +5,52 @@
 namespace quillaret {
 namespace {
 
-// Unchanged nodes are contiguous in the input; they are gathered into runs
-// and each run is written with one call.
-class RunWriter {
+// Everything between two changes is the input's own bytes, written with
+// one call from where the last change ended.
+class ChangeWriter {
  public:
-  RunWriter(std::string_view input, ByteSink& sink) : input_(input), sink_(sink) {}
+  ChangeWriter(std::string_view input, ByteSink& sink) : input_(input), sink_(sink) {}
 
-  bool copy(uint64_t begin, uint64_t end) {
-    if (begin != run_end_) {
-      if (!flush()) return false;
-      run_begin_ = begin;
-    }
-    run_end_ = end;
+  // Writes the input up to `offset`, then `header` (a tag and a size) in
+  // place of the input's 8 bytes there; `skip` more bytes of the input are
+  // then replaced by what the caller emits.
+  bool replace_header(uint64_t offset, Tag tag, uint32_t size, uint64_t skip) {
+    char header[8];
+    write_u32(header, tag);
+    write_u32(header + 4, size);
+    if (!copy_to(offset) || !sink_.write(header, 8)) return false;
+    written_ = offset + 8 + skip;
     return true;
   }
 
-  bool emit(const char* data, size_t size) { return flush() && sink_.write(data, size); }
+  bool emit(const char* data, size_t size) { return size == 0 || sink_.write(data, size); }
 
-  bool flush() {
-    bool ok = run_end_ == run_begin_ ||
-              sink_.write(input_.data() + run_begin_, static_cast<size_t>(run_end_ - run_begin_));
-    run_begin_ = run_end_;
+  bool copy_to(uint64_t offset) {
+    if (offset == written_) return true;
+    const bool ok = sink_.write(input_.data() + written_, static_cast<size_t>(offset - written_));
+    written_ = offset;
     return ok;
   }
 
  private:
   std::string_view input_;
   ByteSink& sink_;
-  uint64_t run_begin_ = 0;
-  uint64_t run_end_ = 0;
+  uint64_t written_ = 0;  // the input's bytes before this are written
 };
 
-bool write_node(const RecordNode& node, std::string_view input, RunWriter& out) {
-  char header[8];
-  write_u32(header, node.tag);
-  write_u32(header + 4, node.size);
-  const size_t prefix = node.has_prefix ? 5 : 0;
-
+bool write_node(const RecordNode& node, std::string_view input, ChangeWriter& out) {
   if (node.is_record) {
-    // The record's 8 further header bytes are copied unchanged; its size
-    // changes when a subrecord's payload did.
-    const uint64_t further = static_cast<uint64_t>(node.data_offset);
-    if (read_u32(input.data() + further - 4) == node.size) {
-      // Unchanged; a record without children keeps its bytes after the header.
-      const uint64_t body = node.first_child < 0 ? node.size : 0;
-      return out.copy(further - 8, further + 8 + body);
-    }
-    return out.emit(header, 8) && out.copy(further, further + 8);
+    // Only the size can change; the record's 8 further header bytes follow
+    // it unchanged, with the input's next bytes.
+    const uint64_t header = static_cast<uint64_t>(node.data_offset) - 8;
+    if (read_u32(input.data() + header + 4) == node.size) return true;
+    return out.replace_header(header, node.tag, node.size, 0);
   }
-  if (node.data_offset >= 0) {
-    const uint64_t payload = static_cast<uint64_t>(node.data_offset);
-    return out.copy(payload - prefix - 8, payload - prefix + node.size);
-  }
-  return out.emit(header, 8) &&
+  if (!node.replaced) return true;
+  const size_t prefix = node.has_prefix ? 5 : 0;
+  const uint64_t header = static_cast<uint64_t>(node.data_offset) - prefix - 8;
+  const uint32_t input_size = read_u32(input.data() + header + 4);
+  return out.replace_header(header, node.tag, node.size, input_size) &&
          out.emit(reinterpret_cast<const char*>(node.scvr_prefix), prefix) &&
          out.emit(node.text, node.size - prefix);
 }
@@ -67,11 +60,11 @@ bool write_node(const RecordNode& node, std::string_view input, RunWriter& out) 
 int save_records(std::string_view input, const RecordTree& tree, ByteSink& sink,
                  Console& console) {
   console.print("saving...\n");
-  RunWriter out(input, sink);
+  ChangeWriter out(input, sink);
   for (const RecordNode& node : tree.nodes) {
     if (!write_node(node, input, out)) return -1;
   }
-  return out.flush() ? 0 : -1;
+  return out.copy_to(tree.end) ? 0 : -1;
 }
 
 }  // namespace quillaret

@@ -38,52 +38,83 @@ Handler handler_for(Tag tag) {
   }
 }
 
-// Applies `handler` to one subrecord. `first_name_pending` is the cell's
-// flag: only its first NAME is a name, and a DNAM before it clears it too.
+constexpr Tag kANAM = make_tag("ANAM");
+constexpr Tag kBNAM = make_tag("BNAM");
+constexpr Tag kRNAM = make_tag("RNAM");
+constexpr Tag kSCTX = make_tag("SCTX");
+constexpr Tag kSCVR = make_tag("SCVR");
+
+// Whether `handler` translates a subrecord of this kind. Only a cell's
+// first NAME names it, and a DNAM before it means it has none:
+// `first_name_pending` tells whether neither came yet.
+bool handles(Handler handler, Tag tag, bool first_name_pending) {
+  switch (handler) {
+    case Handler::name: return tag == kFNAM;
+    case Handler::npc: return tag == kFNAM || tag == kDNAM;
+    case Handler::path_grid: return tag == kNAME;
+    case Handler::cell: return tag == kDNAM || (tag == kNAME && first_name_pending);
+    case Handler::faction: return tag == kFNAM || tag == kRNAM;
+    case Handler::topic: return tag == kNAME;
+    case Handler::info: return tag == kANAM || tag == kNAME || tag == kBNAM || tag == kSCVR;
+    case Handler::script: return tag == kSCTX;
+    case Handler::none: return false;
+  }
+  return false;
+}
+
+// Applies `handler` to one subrecord.
 int translate_subrecord(Translation& t, Handler handler, int32_t index,
                         bool& first_name_pending) {
   const Lexicons& lex = t.lexicons;
   const Tag tag = t.tree.nodes[static_cast<size_t>(index)].tag;
+  if (!handles(handler, tag, first_name_pending)) return 0;
   switch (handler) {
-    case Handler::name:
-      return tag == kFNAM ? translate_whole_string(t, index, lex.names, true) : 0;
-    case Handler::npc:
-      return tag == kFNAM || tag == kDNAM ? translate_whole_string(t, index, lex.names, true) : 0;
-    case Handler::path_grid:
-      return tag == kNAME ? translate_whole_string(t, index, lex.names, true) : 0;
     case Handler::cell:
-      if ((tag == kNAME && first_name_pending) || tag == kDNAM) {
-        first_name_pending = false;
-        return translate_whole_string(t, index, lex.names, true);
-      }
-      return 0;
+      first_name_pending = false;
+      return translate_whole_string(t, index, lex.names, true);
+    case Handler::name:
+    case Handler::npc:
+    case Handler::path_grid:
+      return translate_whole_string(t, index, lex.names, true);
     case Handler::faction:
-      return tag == kFNAM || tag == make_tag("RNAM")
-                 ? translate_whole_string(t, index, lex.factions, true)
-                 : 0;
+      return translate_whole_string(t, index, lex.factions, true);
     case Handler::topic: {
-      if (tag != kNAME) return 0;
-      int result = translate_whole_string(t, index, lex.topics, false);
+      const int result = translate_whole_string(t, index, lex.topics, false);
       if (result != 0) return result;
       return translate_whole_string(t, index, lex.names, true);
     }
     case Handler::info:
       switch (tag) {
-        case make_tag("ANAM"): return translate_whole_string(t, index, lex.names, true);
+        case kANAM: return translate_whole_string(t, index, lex.names, true);
         case kNAME: return translate_response_text(t, index);
-        case make_tag("BNAM"): return rewrite_script_text(t, index);
-        case make_tag("SCVR"): return translate_condition_name(t, index);
-        default: return 0;
+        case kBNAM: return rewrite_script_text(t, index);
+        default: return translate_condition_name(t, index);
       }
     case Handler::script:
-      return tag == make_tag("SCTX") ? rewrite_script_text(t, index) : 0;
+      return rewrite_script_text(t, index);
     case Handler::none:
       return 0;
   }
   return 0;
 }
 
+// The records with a handler, and in them the subrecords it translates. In
+// a cell only NAME and DNAM are kept, so that a NAME is its first while
+// none was kept before it.
+class TranslatedEntries final : public NodeFilter {
+ public:
+  bool keeps_top_level(Tag tag) const override { return handler_for(tag) != Handler::none; }
+  bool keeps_child(Tag record, Tag tag, int32_t kept_before) const override {
+    return handles(handler_for(record), tag, kept_before == 0);
+  }
+};
+
 }  // namespace
+
+const NodeFilter& translated_entries() {
+  static const TranslatedEntries filter;
+  return filter;
+}
 
 std::string_view payload_text(const Translation& t, const RecordNode& node) {
   const size_t length = node.size - (node.has_prefix ? 5u : 0u);
@@ -107,7 +138,7 @@ int replace_payload(Translation& t, int32_t index, const char* new_text, uint32_
   }
   parent.size = static_cast<uint32_t>(parent_size);
   node.size = new_size;
-  node.data_offset = -1;
+  node.replaced = true;
   node.text = new_text;
   return 0;
 }

@@ -65,6 +65,11 @@ struct Translation {
   std::string build = {};  // where a rewritten text is assembled
 };
 
+// The entries the pass reads: the records it handles and, in them, the
+// subrecords it may replace. A tree read through this filter translates
+// exactly as one that holds every entry.
+const NodeFilter& translated_entries();
+
 // Runs the pass. Returns 0 (after printing "done!"), or -1 as soon as a
 // payload is too large.
 int translate_records(Translation& t);

@@ -156,7 +156,7 @@ void replace(RecordTree& tree, int32_t index, const std::string& text, uint32_t 
     tree.nodes[static_cast<size_t>(p)].size += size - node.size;
   }
   node.size = size;
-  node.data_offset = -1;
+  node.replaced = true;
   node.text = text.data();
 }
 

@@ -103,8 +103,9 @@ TEST(TranslationProperties, OutputKeepsStructureSizesAndUnownedBytes) {
     }
     StringConsole console;
     RecordTree tree, out_tree;
-    ASSERT_EQ(parse_records(input, &tree, console), 0);
-    const RecordTree in_tree = tree;
+    RecordTree in_tree;
+    ASSERT_EQ(parse_records(input, &in_tree, console), 0);
+    ASSERT_EQ(parse_records(input, &tree, console, &translated_entries()), 0);
     TextArena arena;
     Translation translation{input, tree, lexicons, arena, nullptr, console};
     ASSERT_EQ(translate_records(translation), 0);
