@@ -28,6 +28,9 @@ struct Level {
 // table, and is only address space until nodes are written into it.
 constexpr size_t kReserveBytesPerNode = 32;
 
+// Entries are numbered with 32-bit indices.
+constexpr int32_t kMaxEntries = std::numeric_limits<int32_t>::max();
+
 }  // namespace
 
 int parse_records(std::string_view input, RecordTree* tree, Console& console,
@@ -52,6 +55,27 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
       levels.pop_back();
       continue;
     }
+    if (!top) {
+      // Inside a record, the plain subrecords that do not become nodes
+      // (most of a master) are only checked and stepped over, in a loop of
+      // their own. Anything else takes the general way below.
+      while (level.remaining >= 8 && end - pos >= 8 && count < kMaxEntries) {
+        const Tag tag = read_u32(input.data() + pos);
+        const uint32_t size = read_u32(input.data() + pos + 4);
+        const TagKind kind = classify_tag(tag);
+        if ((kind != TagKind::subrecord && kind != TagKind::condition) || end - pos - 8 < size) {
+          break;
+        }
+        if (level.keeps &&
+            (filter == nullptr || filter->keeps_child(level.record, tag, level.kept_count))) {
+          break;
+        }
+        pos += 8 + uint64_t{size};
+        level.remaining -= static_cast<int64_t>(size) + 8;
+        level.previous = count++;
+      }
+      if (level.remaining < 8) continue;
+    }
     if (end - pos < 4) {
       // Fewer than 4 bytes left: the normal end of the file at top level
       // (stray bytes are ignored), a truncated record anywhere deeper.
@@ -60,7 +84,7 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
       return 0;
     }
     if (end - pos < 8) return -1;  // the file ends inside a size field
-    if (count == std::numeric_limits<int32_t>::max()) return -1;
+    if (count == kMaxEntries) return -1;
 
     const int32_t number = count++;
     const int32_t previous = level.previous;

@@ -37,12 +37,30 @@ std::string nested_plugin(std::string_view weapon = "Iron Dagger", std::string_v
          record("STAT", {subrecord("NAME", zstring("rock"))});
 }
 
+// Keeps weapons and cells, and in them a first NAME and every DATA.
+struct SomeEntries : NodeFilter {
+  bool keeps_top_level(Tag tag) const override {
+    return tag == make_tag("WEAP") || tag == make_tag("CELL");
+  }
+  bool keeps_child(Tag, Tag tag, int32_t kept_before) const override {
+    return (tag == make_tag("NAME") && kept_before == 0) || tag == make_tag("DATA");
+  }
+};
+struct NoEntries : NodeFilter {
+  bool keeps_top_level(Tag) const override { return false; }
+  bool keeps_child(Tag, Tag, int32_t) const override { return false; }
+};
+const SomeEntries kSomeEntries;
+const NoEntries kNoEntries;
+// Whatever a filter keeps, the input reads and writes back alike.
+const std::vector<const NodeFilter*> kFilters = {nullptr, &kSomeEntries, &kNoEntries};
+
 // Reads `input` and writes it back untouched; on a failed read, "parse
 // failed" and whatever the reader printed.
-std::string round_trip(std::string_view input) {
+std::string round_trip(std::string_view input, const NodeFilter* filter = nullptr) {
   RecordTree tree;
   StringConsole console;
-  if (parse_records(input, &tree, console) != 0) return "parse failed" + console.output;
+  if (parse_records(input, &tree, console, filter) != 0) return "parse failed" + console.output;
   StringSink sink;
   return save_records(input, tree, sink, console) == 0 ? sink.bytes : "save failed";
 }
@@ -51,6 +69,7 @@ TEST(Reader, BuildsTheTreeInFileOrder) {
   struct Case {
     std::string file;
     std::vector<std::string> nodes;  // tag parent first_child prev next
+    const NodeFilter* filter = nullptr;
   };
   const std::vector<Case> cases = {
       {nested_plugin(),
@@ -67,13 +86,16 @@ TEST(Reader, BuildsTheTreeInFileOrder) {
        {"CELL -1 1 -1 3", "NAME 0 -1 -1 2", "INFO 0 -1 1 -1", "STAT -1 -1 0 -1"}},
       {subrecord("DATA", "abcd") + record("STAT", {}), {"DATA -1 -1 -1 1", "STAT -1 -1 0 -1"}},
       {"", {}},  // stray bytes: see the truncation test
+      // Through a filter: only the kept entries, linked among themselves.
+      {nested_plugin(), {"WEAP -1 1 -1 2", "NAME 0 -1 -1 -1", "CELL -1 3 0 -1", "NAME 2 -1 -1 4", "DATA 2 -1 3 -1"}, &kSomeEntries},
+      {nested_plugin(), {}, &kNoEntries},
   };
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE("case " + std::to_string(i));
     const std::string& file = cases[i].file;
     RecordTree tree;
     StringConsole console;
-    ASSERT_EQ(parse_records(file, &tree, console), 0);
+    ASSERT_EQ(parse_records(file, &tree, console, cases[i].filter), 0);
     std::vector<std::string> nodes;
     for (const RecordNode& n : tree.nodes) {
       nodes.push_back(tag_text(n.tag) + " " + std::to_string(n.parent) + " " + std::to_string(n.first_child) + " " +
@@ -83,7 +105,7 @@ TEST(Reader, BuildsTheTreeInFileOrder) {
       EXPECT_EQ(file.substr(header, 8), file.substr(header, 4) + u32(n.size)) << nodes.back();
     }
     EXPECT_EQ(nodes, cases[i].nodes);
-    EXPECT_EQ(round_trip(file), file);
+    for (const NodeFilter* filter : kFilters) EXPECT_EQ(round_trip(file, filter), file);
   }
 }
 
@@ -114,7 +136,10 @@ TEST(Reader, UnknownTagStopsWithADiagnosticLine) {
       {std::string(16, '\0'), "(0), size=0, prev=-1, next=-1, parent=-1, left=8\n"},
       {"ZZZZ" + u32(4000000000u), "ZZZZ(0), size=4000000000, prev=-1, next=-1, parent=-1, left=-4000000000\n"},
   };
-  for (const auto& [file, line] : cases) EXPECT_EQ(round_trip(file), "parse failed" + line);
+  // The line numbers the entries as if all were kept, whatever the filter.
+  for (const NodeFilter* filter : kFilters) {
+    for (const auto& [file, line] : cases) EXPECT_EQ(round_trip(file, filter), "parse failed" + line);
+  }
 }
 
 TEST(Reader, TruncationFailsAnywhereButBetweenTopLevelRecords) {
@@ -134,7 +159,9 @@ TEST(Reader, TruncationFailsAnywhereButBetweenTopLevelRecords) {
     // Up to three stray bytes after the last complete record are ignored.
     const std::string expected = length - complete <= 3 ? whole.substr(0, complete) : "parse failed";
     // A view into the whole file: a reader that overruns the end sees real records.
-    EXPECT_EQ(round_trip(std::string_view(whole).substr(0, length)), expected) << "cut at " << length;
+    for (const NodeFilter* filter : kFilters) {
+      EXPECT_EQ(round_trip(std::string_view(whole).substr(0, length), filter), expected) << "cut at " << length;
+    }
   }
 }
 
