@@ -55,6 +55,44 @@ std::optional<OutputNames> output_names(const std::string& input) {
 
 namespace {
 
+// The input as read while the lexicons load. Reading it changes nothing on
+// disk and prints nothing: the parse's diagnostic waits in `messages` for
+// its turn.
+struct Input {
+  platform::FilePtr file;  // null when it does not exist
+  std::optional<OutputNames> names;
+  platform::MappedFile mapped;
+  std::unique_ptr<char[]> bytes;  // when it could not be mapped
+  bool readable = false;
+  std::string_view view;
+  RecordTree tree;
+  int parse_status = -1;
+  DeferredConsole messages;
+};
+
+// The input is opened before its name is checked, so that a missing file
+// is reported as such whatever its name.
+void read_input(const std::string& path, Input* input) {
+  input->file = platform::open_for_reading(path);
+  if (!input->file) return;
+  input->names = output_names(path);
+  if (!input->names) return;
+  const int64_t size = platform::file_size(input->file.get());
+  if (size < 0) return;
+  // Mapped, the input is neither copied nor held twice in memory; read
+  // when the system cannot map it.
+  input->mapped = platform::map_file(input->file.get(), size);
+  if (!input->mapped) {
+    input->bytes = read_contents(input->file.get(), size);
+    if (!input->bytes) return;
+  }
+  input->readable = true;
+  input->view = std::string_view(input->mapped ? input->mapped.get() : input->bytes.get(),
+                                 static_cast<size_t>(size));
+  input->parse_status =
+      parse_records(input->view, &input->tree, input->messages, &translated_entries());
+}
+
 // Everything but the final wait, so that every file is closed and a
 // temporary output removed before the program waits: a user who closes the
 // console window instead of pressing a key must not leave one behind.
@@ -66,49 +104,47 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   if (!directory) return fail(console, "Bad path!\n");
 
   console.print("Reading lexicons\n");
+  const std::string prefix = *directory + platform::native_separator() + "lexique_enfr";
   Lexicons lexicons;
-  if (load_lexicons(*directory + platform::native_separator() + "lexique_enfr", &lexicons,
-                    console) != 0) {
-    return fail(console, "Missing lexicons!\n");
+  DeferredConsole lexicon_messages;
+  int lexicon_status = -1;
+  Input input;
+  {
+    // Neither depends on the other, and on a large master each takes tens
+    // of milliseconds: the lexicons load on a thread of their own while the
+    // input is read. Their messages, and waits, come in their usual place.
+    platform::Thread loader(
+        [&] { lexicon_status = load_lexicons(prefix, &lexicons, lexicon_messages); });
+    read_input(args[1], &input);
   }
+  lexicon_messages.replay(console);
+  if (lexicon_status != 0) return fail(console, "Missing lexicons!\n");
 
-  // The input is opened before its name is checked, so that a missing file
-  // is reported as such whatever its name.
-  const std::string& input_path = args[1];
-  platform::FilePtr input_file = platform::open_for_reading(input_path);
-  if (!input_file) return fail(console, "file does not exist!\n");
-  const std::optional<OutputNames> names = output_names(input_path);
-  if (!names) return fail(console, "unsupported file format!\n");
+  if (!input.file) return fail(console, "file does not exist!\n");
+  if (!input.names) return fail(console, "unsupported file format!\n");
 
   OutputFile output;
-  if (!output.create(names->plugin)) return fail(console, "file does not exist!\n");
+  if (!output.create(input.names->plugin)) return fail(console, "file does not exist!\n");
   // The trace log is optional: without it the translation still runs.
-  platform::FilePtr trace_log = platform::create_text_file(names->log);
+  platform::FilePtr trace_log = platform::create_text_file(input.names->log);
 
   console.print("Parsing Mod file\n");
-  const int64_t size = platform::file_size(input_file.get());
-  if (size < 0) return fail(console, "Error parsing file!\n");
-  // Mapped, the input is neither copied nor held twice in memory; read
-  // when the system cannot map it.
-  const platform::MappedFile mapped = platform::map_file(input_file.get(), size);
-  std::unique_ptr<char[]> bytes;
-  if (!mapped) {
-    bytes = read_contents(input_file.get(), size);
-    if (!bytes) return fail(console, "Error parsing file!\n");
-  }
-  const std::string_view input(mapped ? mapped.get() : bytes.get(), static_cast<size_t>(size));
-  RecordTree tree;
-  if (parse_records(input, &tree, console, &translated_entries()) != 0) {
-    return fail(console, "Error parsing file!\n");
-  }
+  if (!input.readable) return fail(console, "Error parsing file!\n");
+  input.messages.replay(console);
+  if (input.parse_status != 0) return fail(console, "Error parsing file!\n");
 
   console.print("Translating\n");
   TextArena arena;
-  Translation translation{input, tree, lexicons, arena, trace_log.get(), console};
-  if (translate_records(translation) != 0) return fail(console, "Error translating file!\n");
+  std::string log_lines;
+  Translation translation{input.view, input.tree, lexicons, arena,
+                          trace_log ? &log_lines : nullptr, console};
+  const int translated = translate_records(translation);
+  // The lines logged before a failure are kept too.
+  if (trace_log) std::fwrite(log_lines.data(), 1, log_lines.size(), trace_log.get());
+  if (translated != 0) return fail(console, "Error translating file!\n");
 
   console.print("Saving file\n");
-  if (save_records(input, tree, output, console) != 0 || !output.commit()) {
+  if (save_records(input.view, input.tree, output, console) != 0 || !output.commit()) {
     return fail(console, "Error saving file!\n");
   }
   console.print("done\n");

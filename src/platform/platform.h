@@ -1,10 +1,11 @@
 // The one place that knows the operating system: path separators, the
-// executable's own location, the command line, and opening, replacing and
-// removing files. Every other module goes through these functions.
+// executable's own location, the command line, opening, replacing and
+// removing files, and a second thread. Every other module goes through these functions.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,5 +66,24 @@ using MappedFile = std::unique_ptr<const char, Unmapper>;
 // Maps the first `size` bytes of an open file; null when the system cannot
 // (an empty file, for one), and the caller then reads the file instead.
 MappedFile map_file(std::FILE* file, int64_t size);
+
+// Runs a task on a thread of its own while the caller goes on; `join`, or
+// the destructor, waits for it to end. Where no thread can be started the
+// task runs in the constructor, before the caller goes on: the result is
+// the same, only later. The task must not throw.
+class Thread {
+ public:
+  explicit Thread(std::function<void()> task);
+  ~Thread();
+  Thread(const Thread&) = delete;
+  Thread& operator=(const Thread&) = delete;
+
+  void join();
+
+  struct Handle;  // each platform's own
+
+ private:
+  std::unique_ptr<Handle> handle_;
+};
 
 }  // namespace quillaret::platform

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/console.h"
+#include "platform/platform.h"
 
 namespace quillaret {
 namespace {
@@ -11,10 +12,6 @@ namespace {
 constexpr Tag kNAME = make_tag("NAME");
 constexpr Tag kFNAM = make_tag("FNAM");
 constexpr Tag kDNAM = make_tag("DNAM");
-
-void log_line(std::FILE* log, std::string_view text) {
-  if (log != nullptr) std::fwrite(text.data(), 1, text.size(), log);
-}
 
 // The treatment that a record kind gives its subrecords.
 enum class Handler { none, name, npc, path_grid, cell, faction, topic, info, script };
@@ -158,23 +155,27 @@ int translate_whole_string(Translation& t, int32_t index, const Lexicon& lexicon
     return replace_payload(t, index, entry->target.data(), size) == 0 ? 1 : -1;
   }
   if (log_untranslated && t.trace_log != nullptr) {
-    log_line(t.trace_log, "  ");
-    log_line(t.trace_log, name);
-    log_line(t.trace_log, "\n");
+    *t.trace_log += "  ";
+    *t.trace_log += name;
+    *t.trace_log += '\n';
   }
   return 0;
 }
 
-int translate_records(Translation& t) {
+namespace {
+
+// Translates the top-level records from `first` up to, not including, `end`
+// (-1: to the last).
+int translate_part(Translation& t, int32_t first, int32_t end) {
   std::vector<RecordNode>& nodes = t.tree.nodes;
-  for (int32_t record = nodes.empty() ? -1 : 0; record >= 0;
+  for (int32_t record = first; record >= 0 && record != end;
        record = nodes[static_cast<size_t>(record)].next) {
     const RecordNode& node = nodes[static_cast<size_t>(record)];
     const Handler handler = handler_for(node.tag);
     if (handler == Handler::none) continue;
     if (t.trace_log != nullptr) {
-      log_line(t.trace_log, tag_text(node.tag));
-      log_line(t.trace_log, "\n");
+      *t.trace_log += tag_text(node.tag);
+      *t.trace_log += '\n';
     }
     bool first_name_pending = true;
     for (int32_t child = node.first_child; child >= 0;
@@ -182,6 +183,57 @@ int translate_records(Translation& t) {
       if (translate_subrecord(t, handler, child, first_name_pending) < 0) return -1;
     }
   }
+  return 0;
+}
+
+// The top-level record that begins the second half of the work, or -1 when
+// there is too little work to share. A subrecord's work is taken as its
+// payload's size plus a fixed cost for visiting it.
+int32_t second_half(const RecordTree& tree, uint64_t min_parallel_work) {
+  constexpr uint64_t kVisitCost = 32;
+  const std::vector<RecordNode>& nodes = tree.nodes;
+  uint64_t total = 0;
+  for (const RecordNode& node : nodes) total += kVisitCost + (node.is_record ? 0 : node.size);
+  if (total < min_parallel_work) return -1;
+  uint64_t done = 0;
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    if (nodes[i].parent < 0 && done >= total / 2) return i > 0 ? static_cast<int32_t>(i) : -1;
+    done += kVisitCost + (nodes[i].is_record ? 0 : nodes[i].size);
+  }
+  return -1;
+}
+
+}  // namespace
+
+int translate_records(Translation& t) {
+  const int32_t first = t.tree.nodes.empty() ? -1 : 0;
+  const int32_t middle = second_half(t.tree, t.min_parallel_work);
+  int status = 0;
+  if (middle < 0) {
+    status = translate_part(t, first, -1);
+  } else {
+    // The second half goes to a thread of its own, with its own arena and
+    // buffers; its messages and log lines follow those of the first half,
+    // as in a pass over the whole file, and only if the first half got
+    // through. The halves touch different records and nodes.
+    TextArena arena;
+    std::string log;
+    StringConsole console;
+    Translation second{t.input, t.tree, t.lexicons, arena, t.trace_log ? &log : nullptr, console};
+    int second_status = 0;
+    {
+      platform::Thread worker([&] { second_status = translate_part(second, middle, -1); });
+      status = translate_part(t, first, middle);
+    }
+    if (status == 0) {
+      t.console.print(console.output);
+      if (t.trace_log != nullptr) *t.trace_log += log;
+      status = second_status;
+    }
+    // The second half's rewritten texts now live as long as the first's.
+    t.arena.absorb(std::move(arena));
+  }
+  if (status != 0) return -1;
   t.console.print("done!\n");
   return 0;
 }

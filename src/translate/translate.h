@@ -19,7 +19,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -60,8 +59,12 @@ struct Translation {
   RecordTree& tree;
   const Lexicons& lexicons;
   TextArena& arena;
-  std::FILE* trace_log;  // null when the log could not be created
+  std::string* trace_log;  // the log's lines are added here; null for none
   Console& console;
+  // Below this much work (about a byte per payload byte) the pass runs on
+  // one thread; above it the second half of the file gets a thread of its
+  // own.
+  uint64_t min_parallel_work = uint64_t{1} << 20;
   std::string build = {};  // where a rewritten text is assembled
 };
 
@@ -71,7 +74,8 @@ struct Translation {
 const NodeFilter& translated_entries();
 
 // Runs the pass. Returns 0 (after printing "done!"), or -1 as soon as a
-// payload is too large.
+// payload is too large. Messages and log lines come in file order, and
+// none after the first failure, on one thread or two.
 int translate_records(Translation& t);
 
 // Whole-string lookup of a name payload (its text up to the first NUL).

@@ -1,0 +1,28 @@
+#include <system_error>
+#include <thread>
+
+#include "platform/platform.h"
+
+namespace quillaret::platform {
+
+struct Thread::Handle {
+  std::thread thread;
+};
+
+Thread::Thread(std::function<void()> task) {
+  try {
+    handle_ = std::make_unique<Handle>(Handle{std::thread(task)});
+  } catch (const std::system_error&) {
+    task();
+  }
+}
+
+Thread::~Thread() { join(); }
+
+void Thread::join() {
+  if (handle_ == nullptr) return;
+  handle_->thread.join();
+  handle_.reset();
+}
+
+}  // namespace quillaret::platform
