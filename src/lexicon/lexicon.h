@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "lexicon/lexicon_index.h"
+#include "lexicon/words.h"
 
 namespace quillaret {
 
@@ -43,8 +44,15 @@ class Lexicon {
 
   // The first entry, in stored order, whose source equals `text` (the empty
   // source included); null when none does.
-  const LexiconEntry* find_exact(std::string_view text) const {
-    return entry(index_.find_exact(text));
+  const LexiconEntry* find_exact(std::string_view text) const;
+
+  // False only when no non-empty source begins with the word of this key
+  // (see `word_key`) followed by a word delimiter or by its own end: then
+  // no phrase of this lexicon can begin where that word does. Most words
+  // of a dialogue response are ruled out so, without a lookup.
+  bool may_begin_phrase(uint64_t key) const {
+    const uint64_t bit = key >> (64 - kFirstWordBits);
+    return (first_words_[bit / 64] >> (bit % 64) & 1) != 0;
   }
 
   // The first entry, in stored order, among those whose non-empty source is
@@ -60,8 +68,46 @@ class Lexicon {
 
   std::vector<char> text_;  // the file's bytes, quotes turned into NULs
   std::vector<LexiconEntry> entries_;
-  LexiconIndex index_;
+  LexiconIndex index_;  // for the longest prefixes
+
+  // Whole texts are looked up in a hash table of the distinct sources,
+  // with open addressing: a probe or two where a walk down the index would
+  // take a cache miss per level. A slot holds the stored position of the
+  // first of its identical sources, or -1, and bits of its hash.
+  struct Slot {
+    uint32_t check = 0;
+    int32_t entry = -1;
+  };
+  std::vector<Slot> slots_;
+  size_t slot_mask_ = 0;
+
+  // A bit for each key of the first word of a source.
+  static constexpr unsigned kFirstWordBits = 18;
+  std::vector<uint64_t> first_words_ = std::vector<uint64_t>((1u << kFirstWordBits) / 64, 0);
 };
+
+// The key of a text: a 64-bit hash, for whole sources and for words.
+inline uint64_t word_key(std::string_view text) {
+  // Eight bytes at a time, each step mixed by a multiplication; the last
+  // step and the length are folded in at the end.
+  constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  uint64_t hash = text.size() * kMultiplier;
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t chunk = 0;
+    for (size_t b = 0; b < 8; ++b) chunk |= uint64_t{static_cast<unsigned char>(text[i + b])} << (8 * b);
+    hash = (hash ^ chunk) * kMultiplier;
+    hash ^= hash >> 32;
+  }
+  uint64_t tail = 0;
+  for (size_t b = 0; i + b < text.size(); ++b) {
+    tail |= uint64_t{static_cast<unsigned char>(text[i + b])} << (8 * b);
+  }
+  hash = (hash ^ tail) * kMultiplier;
+  hash ^= hash >> 29;
+  hash *= kMultiplier;
+  return hash ^ (hash >> 32);
+}
 
 // Pairs the strings of `text` (NUL-terminated, modified in place: every
 // double quote becomes a NUL) in file order. A source without a target is

@@ -121,7 +121,7 @@ void LexiconIndex::build(const std::vector<std::string_view>& sources) {
       tree[below].start = shared;
       path.push_back(split);
     }
-    if (size == shared) {  // the empty source, first of all
+    if (size == shared) {  // the empty source, first of all; never a prefix
       tree[path.back()].entry = static_cast<int32_t>(position);
       continue;
     }
@@ -148,7 +148,6 @@ void LexiconIndex::build(const std::vector<std::string_view>& sources) {
   // laid out breadth-first, so that they stay together in a few cache
   // lines; below them each subtree is laid out depth-first, so that the
   // edges along one source, and their bytes, lie close together.
-  root_entry_ = tree[0].entry;
   const auto children_of = [&](uint32_t node) {
     return std::span<const uint32_t>(children.data() + first_child[node],
                                      first_child[node + 1] - first_child[node]);
@@ -243,20 +242,6 @@ bool LexiconIndex::follows(const Edge& edge, std::string_view text, size_t posit
     if (tail[i - kHeadBytes] != static_cast<unsigned char>(bytes[i])) return false;
   }
   return true;
-}
-
-int32_t LexiconIndex::find_exact(std::string_view text) const {
-  if (text.empty()) return root_entry_;
-  if (text.size() >= 3 && !may_begin_long_source(text)) return -1;
-  uint32_t index = root_edges_[static_cast<unsigned char>(text[0])] - 1;
-  size_t position = 0;
-  while (index != kNoEdge && follows(edges_[index], text, position)) {
-    const Edge& edge = edges_[index];
-    position += edge.length;
-    if (position == text.size()) return edge.entry;
-    index = next_edge(edge, static_cast<unsigned char>(text[position]));
-  }
-  return -1;
 }
 
 int32_t LexiconIndex::longest_prefix(std::string_view text) const {

@@ -1,8 +1,7 @@
 // A read-only trie, in its compressed (radix) form, over the sources of one
-// lexicon. It answers the two questions the translation asks at every
-// position of a text: which entry's source equals the text, and which
-// entry's source is the longest that the text begins with. Among identical
-// sources it returns the one stored first.
+// lexicon. It answers the question the translation asks at the start of
+// many words of a text: which entry's source is the longest that the text
+// begins with. Among identical sources it returns the one stored first.
 #pragma once
 
 #include <array>
@@ -18,9 +17,6 @@ class LexiconIndex {
   // `sources` in stored order, none holding a NUL byte (a lexicon string
   // ends at its first NUL); the index keeps no pointer to them.
   void build(const std::vector<std::string_view>& sources);
-
-  // Stored position of the first source equal to `text`, or -1.
-  int32_t find_exact(std::string_view text) const;
 
   // Stored position of the first of the longest non-empty sources that
   // `text` begins with, or -1.
@@ -76,7 +72,6 @@ class LexiconIndex {
 
   std::vector<uint64_t> trigrams_ = std::vector<uint64_t>((1u << kTrigramBits) / 64, 0);
   bool has_short_sources_ = false;  // of one or two bytes
-  int32_t root_entry_ = -1;         // an empty source
   std::vector<Edge> edges_;
   std::vector<unsigned char> first_bytes_;  // of each edge, for nodes with many
   std::vector<unsigned char> tails_;

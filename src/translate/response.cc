@@ -25,20 +25,29 @@ int translate_response_text(Translation& t, int32_t index) {
   // found (or at the end); a text without phrases is not copied at all.
   size_t copied = 0;
   bool substituted = false;
+  const Lexicon& topics = t.lexicons.topics;
+  const Lexicon& names = t.lexicons.names;
   size_t i = 0;
   while (i < text.size()) {
     // Phrases begin only at the start of the text or of a word; topics
-    // take precedence over names at the same position.
-    const LexiconEntry* entry = match_phrase(t.lexicons.topics, text, i);
-    if (entry == nullptr) entry = match_phrase(t.lexicons.names, text, i);
+    // take precedence over names at the same position. A phrase that ends
+    // at a word boundary spans the whole word that it begins with, so a
+    // word that begins no source of a lexicon needs no lookup there.
+    size_t word_end = i;
+    while (word_end < text.size() && !is_word_delimiter(text[word_end])) ++word_end;
+    const uint64_t key = word_key(text.substr(i, word_end - i));
+    const LexiconEntry* entry = nullptr;
+    if (topics.may_begin_phrase(key)) entry = match_phrase(topics, text, i);
+    if (entry == nullptr && names.may_begin_phrase(key)) entry = match_phrase(names, text, i);
     if (entry != nullptr) {
       out.append(text, copied, i - copied);
       out += entry->target;
       i += entry->source.size();
       copied = i;
       substituted = true;
+    } else {
+      i = word_end;
     }
-    while (i < text.size() && !is_word_delimiter(text[i])) ++i;
     while (i < text.size() && is_word_delimiter(text[i])) ++i;
   }
   if (!substituted) return 0;

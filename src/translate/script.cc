@@ -17,11 +17,12 @@ bool starts_add_topic(std::string_view text, size_t i) {
 
 const LexiconEntry* match_quoted_entry(const Lexicon& lexicon, std::string_view text,
                                        size_t position) {
-  const LexiconEntry* entry = lexicon.longest_prefix(text.substr(position));
-  if (entry == nullptr) return nullptr;
-  const size_t after = position + entry->source.size();
-  if (after < text.size() && text[after] == '"') return entry;
-  return nullptr;
+  // No source holds a double quote, so the longest source that begins
+  // here can be followed by one only if it is all the text up to the next
+  // quote: that text is looked up whole. An empty name matches nothing.
+  const size_t quote = text.find('"', position);
+  if (quote == std::string_view::npos || quote == position) return nullptr;
+  return lexicon.find_exact(text.substr(position, quote - position));
 }
 
 int rewrite_script_text(Translation& t, int32_t index) {

@@ -17,12 +17,12 @@
 // replacement corrects the subrecord's size and its record's size.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "lexicon/lexicon.h"
+#include "lexicon/words.h"
 #include "plugin/record_tree.h"
 #include "translate/text_arena.h"
 
@@ -30,21 +30,6 @@ namespace quillaret {
 
 class Console;
 
-// The bytes that separate words: space . , ; : ! ? ' ( ) " tab LF CR.
-inline constexpr char WORD_DELIMITERS[] = " .,;:!?'()\"\t\n\r";
-
-// One entry per byte value. The test runs at every byte of every response
-// and script, where searching the list would cost more than the rest of the
-// scan. NUL is not a member.
-inline constexpr std::array<bool, 256> kIsWordDelimiter = [] {
-  std::array<bool, 256> table{};
-  for (const char* d = WORD_DELIMITERS; *d != '\0'; ++d) {
-    table[static_cast<unsigned char>(*d)] = true;
-  }
-  return table;
-}();
-
-constexpr bool is_word_delimiter(char c) { return kIsWordDelimiter[static_cast<unsigned char>(c)]; }
 
 // Payloads of this many bytes or more are refused; the pass then fails.
 constexpr uint32_t kMaxPayloadSize = 32768;
