@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/pipeline.h"
 #include "fuzz_data.h"
 #include "lexicon/lexicon.h"
 #include "platform/console.h"
@@ -184,15 +185,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (parse_records(input, &before, console) != 0) return 0;
   FUZZ_CHECK(parse_records(input, &tree, console, &translated_entries()) == 0);
 
-  TextArena arena;
-  // The trace log is written, so that its lines are built; half of the
-  // inputs are translated on two threads.
+  // The trace log is written, so that its lines are built. Half of the
+  // inputs go through the pipeline on two threads, the others through one
+  // pass then the writer.
   std::string log;
-  Translation translation{input, tree, lexicons(), arena, &log, console};
-  translation.min_parallel_work = size % 2 == 0 ? 0 : UINT64_MAX;
-  if (translate_records(translation) != 0) return 0;
-
   StringSink sink;
+  if (size % 2 == 0) {
+    TranslationPipeline pipeline(input, tree, lexicons(), sink, 0);
+    if (pipeline.translate(console, &log) != 0) return 0;
+    FUZZ_CHECK(pipeline.save(console) == 0);
+    check_output(input, before, with_changes(before, tree), sink.bytes);
+    return 0;
+  }
+  TextArena arena;
+  Translation translation{input, tree, lexicons(), arena, &log, console};
+  if (translate_records(translation) != 0) return 0;
   FUZZ_CHECK(save_records(input, tree, sink, console) == 0);
   check_output(input, before, with_changes(before, tree), sink.bytes);
   return 0;

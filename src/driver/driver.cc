@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "driver/output_file.h"
+#include "driver/pipeline.h"
 #include "lexicon/lexicon.h"
 #include "platform/console.h"
 #include "platform/platform.h"
@@ -134,17 +135,15 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   if (input.parse_status != 0) return fail(console, "Error parsing file!\n");
 
   console.print("Translating\n");
-  TextArena arena;
+  TranslationPipeline pipeline(input.view, input.tree, lexicons, output);
   std::string log_lines;
-  Translation translation{input.view, input.tree, lexicons, arena,
-                          trace_log ? &log_lines : nullptr, console};
-  const int translated = translate_records(translation);
+  const int translated = pipeline.translate(console, trace_log ? &log_lines : nullptr);
   // The lines logged before a failure are kept too.
   if (trace_log) std::fwrite(log_lines.data(), 1, log_lines.size(), trace_log.get());
   if (translated != 0) return fail(console, "Error translating file!\n");
 
   console.print("Saving file\n");
-  if (save_records(input.view, input.tree, output, console) != 0 || !output.commit()) {
+  if (pipeline.save(console) != 0 || !output.commit()) {
     return fail(console, "Error saving file!\n");
   }
   console.print("done\n");

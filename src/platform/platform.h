@@ -86,4 +86,7 @@ class Thread {
   std::unique_ptr<Handle> handle_;
 };
 
+// Lets other threads run: for a thread that waits on another's progress.
+void yield();
+
 }  // namespace quillaret::platform

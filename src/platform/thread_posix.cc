@@ -25,4 +25,6 @@ void Thread::join() {
   handle_.reset();
 }
 
+void yield() { std::this_thread::yield(); }
+
 }  // namespace quillaret::platform

@@ -39,4 +39,6 @@ void Thread::join() {
   handle_.reset();
 }
 
+void yield() { ::SwitchToThread(); }
+
 }  // namespace quillaret::platform

@@ -103,11 +103,42 @@ class ByteSink {
   virtual bool write(const char* data, size_t size) = 0;
 };
 
-// Writes the input's bytes up to `tree.end`, with every node's current
-// size in its header and every replaced payload's text in place of the
-// input's. Prints
-// "saving..." first; the caller reports the end once the output is safely
-// in place. Returns 0, or -1 when a write fails.
+// Where a node's header begins in the input.
+inline uint64_t header_offset(const RecordNode& node) {
+  return static_cast<uint64_t>(node.data_offset) - 8 - (node.has_prefix ? 5 : 0);
+}
+
+// Writes the input's bytes with every node's current size in its header
+// and every replaced payload's text in place of the input's, a part at a
+// time: a part can be written as soon as the nodes in it are final.
+class PluginWriter {
+ public:
+  PluginWriter(std::string_view input, const RecordTree& tree, ByteSink& sink)
+      : input_(input), tree_(tree), sink_(sink) {}
+
+  // Writes the output up to where the input's byte `offset` goes, which
+  // must not lie inside a node's header or replaced payload. False when a
+  // write failed, then or before.
+  bool write_until(uint64_t offset);
+
+  // Writes the rest, up to `tree.end`.
+  bool finish() { return write_until(tree_.end); }
+
+ private:
+  bool replace_header(uint64_t offset, Tag tag, uint32_t size, uint64_t skip);
+  bool copy_to(uint64_t offset);
+
+  std::string_view input_;
+  const RecordTree& tree_;
+  ByteSink& sink_;
+  size_t next_node_ = 0;  // the first node not yet written
+  uint64_t written_ = 0;  // the input's bytes before this are written
+  bool ok_ = true;
+};
+
+// Prints "saving..." and writes the whole output; the caller reports the
+// end once the output is safely in place. Returns 0, or -1 when a write
+// fails.
 int save_records(std::string_view input, const RecordTree& tree, ByteSink& sink,
                  Console& console);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 
 namespace quillaret {
 
@@ -19,16 +18,6 @@ const char* TextArena::store(std::string_view text) {
   block_used_ += needed;
   used_total_ += needed;
   return copy;
-}
-
-void TextArena::absorb(TextArena&& other) {
-  // The absorbed blocks go first, so that the last block, the one still
-  // being filled, stays last.
-  blocks_.insert(blocks_.begin(), std::make_move_iterator(other.blocks_.begin()),
-                 std::make_move_iterator(other.blocks_.end()));
-  used_total_ += other.used_total_;
-  other.blocks_.clear();
-  other.block_used_ = other.block_size_ = other.used_total_ = 0;
 }
 
 }  // namespace quillaret

@@ -15,9 +15,6 @@ class TextArena {
   // Texts stored one after another lie side by side within a block.
   const char* store(std::string_view text);
 
-  // Takes over the texts of `other`, which keep their addresses.
-  void absorb(TextArena&& other);
-
   size_t bytes_used() const { return used_total_; }
 
  private:

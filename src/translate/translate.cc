@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "platform/console.h"
-#include "platform/platform.h"
 
 namespace quillaret {
 namespace {
@@ -162,11 +161,7 @@ int translate_whole_string(Translation& t, int32_t index, const Lexicon& lexicon
   return 0;
 }
 
-namespace {
-
-// Translates the top-level records from `first` up to, not including, `end`
-// (-1: to the last).
-int translate_part(Translation& t, int32_t first, int32_t end) {
+int translate_range(Translation& t, int32_t first, int32_t end) {
   std::vector<RecordNode>& nodes = t.tree.nodes;
   for (int32_t record = first; record >= 0 && record != end;
        record = nodes[static_cast<size_t>(record)].next) {
@@ -186,56 +181,32 @@ int translate_part(Translation& t, int32_t first, int32_t end) {
   return 0;
 }
 
-// The top-level record that begins the second half of the work, or -1 when
-// there is too little work to share. A subrecord's work is taken as its
-// payload's size plus a fixed cost for visiting it.
-int32_t second_half(const RecordTree& tree, uint64_t min_parallel_work) {
-  constexpr uint64_t kVisitCost = 32;
-  const std::vector<RecordNode>& nodes = tree.nodes;
-  uint64_t total = 0;
-  for (const RecordNode& node : nodes) total += kVisitCost + (node.is_record ? 0 : node.size);
-  if (total < min_parallel_work) return -1;
-  uint64_t done = 0;
-  for (size_t i = 0; i < nodes.size(); ++i) {
-    if (nodes[i].parent < 0 && done >= total / 2) return i > 0 ? static_cast<int32_t>(i) : -1;
-    done += kVisitCost + (nodes[i].is_record ? 0 : nodes[i].size);
-  }
-  return -1;
-}
-
-}  // namespace
-
 int translate_records(Translation& t) {
-  const int32_t first = t.tree.nodes.empty() ? -1 : 0;
-  const int32_t middle = second_half(t.tree, t.min_parallel_work);
-  int status = 0;
-  if (middle < 0) {
-    status = translate_part(t, first, -1);
-  } else {
-    // The second half goes to a thread of its own, with its own arena and
-    // buffers; its messages and log lines follow those of the first half,
-    // as in a pass over the whole file, and only if the first half got
-    // through. The halves touch different records and nodes.
-    TextArena arena;
-    std::string log;
-    StringConsole console;
-    Translation second{t.input, t.tree, t.lexicons, arena, t.trace_log ? &log : nullptr, console};
-    int second_status = 0;
-    {
-      platform::Thread worker([&] { second_status = translate_part(second, middle, -1); });
-      status = translate_part(t, first, middle);
-    }
-    if (status == 0) {
-      t.console.print(console.output);
-      if (t.trace_log != nullptr) *t.trace_log += log;
-      status = second_status;
-    }
-    // The second half's rewritten texts now live as long as the first's.
-    t.arena.absorb(std::move(arena));
-  }
-  if (status != 0) return -1;
+  if (translate_range(t, t.tree.nodes.empty() ? -1 : 0, -1) != 0) return -1;
   t.console.print("done!\n");
   return 0;
+}
+
+std::vector<int32_t> split_work(const RecordTree& tree, size_t parts, uint64_t* total_work) {
+  // A node's work is taken as its payload's size plus a fixed cost for
+  // visiting it.
+  constexpr uint64_t kVisitCost = 32;
+  const std::vector<RecordNode>& nodes = tree.nodes;
+  const auto work = [](const RecordNode& node) { return kVisitCost + (node.is_record ? 0 : node.size); };
+  uint64_t total = 0;
+  for (const RecordNode& node : nodes) total += work(node);
+  if (total_work != nullptr) *total_work = total;
+  std::vector<int32_t> starts;
+  if (nodes.empty()) return starts;
+  starts.push_back(0);
+  uint64_t done = 0;
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    if (nodes[i].parent < 0 && i > 0 && done * parts >= total * starts.size()) {
+      starts.push_back(static_cast<int32_t>(i));
+    }
+    done += work(nodes[i]);
+  }
+  return starts;
 }
 
 }  // namespace quillaret

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "lexicon/lexicon.h"
 #include "lexicon/words.h"
@@ -46,10 +47,6 @@ struct Translation {
   TextArena& arena;
   std::string* trace_log;  // the log's lines are added here; null for none
   Console& console;
-  // Below this much work (about a byte per payload byte) the pass runs on
-  // one thread; above it the second half of the file gets a thread of its
-  // own.
-  uint64_t min_parallel_work = uint64_t{1} << 20;
   std::string build = {};  // where a rewritten text is assembled
 };
 
@@ -59,9 +56,20 @@ struct Translation {
 const NodeFilter& translated_entries();
 
 // Runs the pass. Returns 0 (after printing "done!"), or -1 as soon as a
-// payload is too large. Messages and log lines come in file order, and
-// none after the first failure, on one thread or two.
+// payload is too large.
 int translate_records(Translation& t);
+
+// The pass over the top-level records from node `first` up to, not
+// including, node `end` (-1: to the last). Returns 0, or -1 as soon as a
+// payload is too large; prints no "done!". Different ranges touch
+// different nodes, so that each can have a thread of its own, each with
+// its own Translation.
+int translate_range(Translation& t, int32_t first, int32_t end);
+
+// Cuts the tree's top-level nodes into at most `parts` runs of about equal
+// work for the pass, and returns the first node of each (none for an empty
+// tree). Stores the total work, about a unit per payload byte.
+std::vector<int32_t> split_work(const RecordTree& tree, size_t parts, uint64_t* total_work);
 
 // Whole-string lookup of a name payload (its text up to the first NUL).
 // Returns 1 when replaced (or when the payload is too short to hold a name),
