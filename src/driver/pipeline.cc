@@ -19,7 +19,7 @@ constexpr size_t kRunsPerThread = 24;
 // One run of top-level records and what its translation left.
 struct Run {
   int32_t first = -1;
-  int32_t end = -1;        // the next run's first record, -1 for the last run
+  int32_t end = -1;         // the next run's first record, -1 for the last run
   uint64_t end_offset = 0;  // where the next run begins in the input
   StringConsole console;
   std::string log;

@@ -42,16 +42,16 @@ bool PluginWriter::write_until(uint64_t offset) {
     } else if (node.replaced) {
       const size_t prefix = node.has_prefix ? 5 : 0;
       if (replace_header(header, node.tag, node.size, read_u32(input_.data() + header + 4))) {
-        ok_ = (prefix == 0 || sink_.write(reinterpret_cast<const char*>(node.scvr_prefix), prefix)) &&
-              (node.size == prefix || sink_.write(node.text, node.size - prefix));
+        ok_ =
+            (prefix == 0 || sink_.write(reinterpret_cast<const char*>(node.scvr_prefix), prefix)) &&
+            (node.size == prefix || sink_.write(node.text, node.size - prefix));
       }
     }
   }
   return copy_to(offset);
 }
 
-int save_records(std::string_view input, const RecordTree& tree, ByteSink& sink,
-                 Console& console) {
+int save_records(std::string_view input, const RecordTree& tree, ByteSink& sink, Console& console) {
   console.print("saving...\n");
   PluginWriter writer(input, tree, sink);
   return writer.finish() ? 0 : -1;

@@ -13,19 +13,21 @@
 namespace quillaret::testing {
 
 // Pieces of text that the lexicons know, plus quoting and word boundaries.
-inline const std::vector<std::string> kSources = {"Iron", "Iron Key", "Old Bridge", "Great",
-                                           "Great Hall", "x", ""};
-inline const std::vector<std::string> kPieces = {"Iron", "Iron Key", "Old Bridge", "Great", "Great Hall",
-                                          "AddTopic \"", "\"", " ", ".", "-", "x",
-                                          std::string(1, '\0')};
+inline const std::vector<std::string> kSources = {
+    "Iron", "Iron Key", "Old Bridge", "Great", "Great Hall", "x", ""};
+inline const std::vector<std::string> kPieces = {
+    "Iron", "Iron Key", "Old Bridge", "Great", "Great Hall", "AddTopic \"",
+    "\"",   " ",        ".",          "-",     "x",          std::string(1, '\0')};
 inline const std::vector<std::string> kTargets = {"", "Fer", "Clef de fer", "Vieux Pont",
-                                           std::string(40, 'L')};
+                                                  std::string(40, 'L')};
 inline const std::vector<std::string> kKinds = {"WEAP", "BSGN", "NPC_", "PGRD", "CELL", "FACT",
-                                         "DIAL", "INFO", "SCPT", "ACTI", "BOOK", "GMST"};
+                                                "DIAL", "INFO", "SCPT", "ACTI", "BOOK", "GMST"};
 inline const std::vector<std::string> kTags = {"NAME", "FNAM", "DNAM", "RNAM", "ANAM",
-                                        "BNAM", "SCTX", "SCVR", "DATA", "INAM"};
+                                               "BNAM", "SCTX", "SCVR", "DATA", "INAM"};
 
-inline int below(std::mt19937& rng, int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
+inline int below(std::mt19937& rng, int n) {
+  return std::uniform_int_distribution<int>(0, n - 1)(rng);
+}
 inline const std::string& pick(std::mt19937& rng, const std::vector<std::string>& from) {
   return from[static_cast<size_t>(below(rng, static_cast<int>(from.size())))];
 }
@@ -59,7 +61,6 @@ inline bool may_rewrite(const std::string& kind, const std::string& tag, bool& c
   if (kind == "CELL" && result) cell_name_pending = false;
   return result;
 }
-
 
 // A plug-in of 1 to 10 records of the kinds above. Half of the
 // subrecords are drawn again until a handler owns one.

@@ -4,7 +4,8 @@
 // substitution in responses, script rewriting, BLX conditions, a response
 // that grows too long, names that the trace log has to carry (some with line
 // ends of their own, which the Windows log must turn into CR LF), bytes of
-// Windows-1252, a plug-in that comes out unchanged and one that fails.
+// Windows-1252, a plug-in that comes out unchanged and one that fails, and
+// two large enough for two threads, one of which fails at its end.
 //
 // Usage: make_windows_cases <directory>
 // Writes the three lexicons into <directory> and the plug-ins into
@@ -119,6 +120,15 @@ std::string dialogue_plugin() {
   });
 }
 
+// The dialogue many times over: enough work for the translation to run on
+// two threads while it writes. `tail` comes last.
+std::string large_plugin(const std::string& tail = "") {
+  std::string bytes = dialogue_plugin();
+  const std::string records = bytes.substr(header().size());
+  for (int i = 0; i < 1500; ++i) bytes += records;
+  return bytes + tail;
+}
+
 // Names that no lexicon has, in handled and other kinds.
 std::string plain_plugin() {
   return plugin({named("WEAP", "Glass Longsword"), named("ACTI", "Iron Dagger"),
@@ -182,6 +192,9 @@ int main(int argc, char** argv) {
        plugin({named("WEAP", "Iron Dagger")})},
       {"unchanged", "Plain.esp", plain_plugin()},
       {"fails", "Broken.esp", broken_plugin()},
+      {"translated", "Large.esm", large_plugin()},
+      // A name too large to translate, in the last run of records.
+      {"fails", "LargeBroken.esm", large_plugin(named("WEAP", std::string(40000, 'x')))},
   };
   for (const Case& c : cases) {
     write(data / c.name, c.bytes);
