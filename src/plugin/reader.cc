@@ -23,10 +23,12 @@ struct Level {
   bool keeps;             // whether entries here may be kept at all
 };
 
-// A typical plug-in averages well over 32 bytes per record and subrecord;
-// reserving that many nodes when everything is kept avoids regrowing the
+// A typical plug-in averages well over 32 bytes per record and subrecord,
+// and a translation keeps a node for far fewer than one in 256 bytes (one
+// in 420 on a master): reserving that many nodes avoids regrowing the
 // table, and is only address space until nodes are written into it.
 constexpr size_t kReserveBytesPerNode = 32;
+constexpr size_t kReserveBytesPerKeptNode = 256;
 
 // Entries are numbered with 32-bit indices.
 constexpr int32_t kMaxEntries = std::numeric_limits<int32_t>::max();
@@ -38,7 +40,7 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
   std::vector<RecordNode>& nodes = tree->nodes;
   nodes.clear();
   tree->end = 0;
-  if (filter == nullptr) nodes.reserve(input.size() / kReserveBytesPerNode + 1);
+  nodes.reserve(input.size() / (filter == nullptr ? kReserveBytesPerNode : kReserveBytesPerKeptNode) + 1);
 
   const uint64_t end = input.size();
   uint64_t pos = 0;
