@@ -1,6 +1,9 @@
 #include "driver/driver.h"
 
+#include <atomic>
 #include <cstdio>
+#include <functional>
+#include <iterator>
 #include <memory>
 
 #include "driver/output_file.h"
@@ -94,6 +97,17 @@ void read_input(const std::string& path, Input* input) {
       parse_records(input->view, &input->tree, input->messages, &translated_entries());
 }
 
+// Runs every task once, on this thread and a second one, each thread taking
+// the next task in order when it is free.
+void run_on_two_threads(const std::vector<std::function<void()>>& tasks) {
+  std::atomic<size_t> next{0};
+  const auto work = [&] {
+    for (size_t task; (task = next.fetch_add(1)) < tasks.size();) tasks[task]();
+  };
+  platform::Thread helper(work);
+  work();
+}
+
 // Everything but the final wait, so that every file is closed and a
 // temporary output removed before the program waits: a user who closes the
 // console window instead of pressing a key must not leave one behind.
@@ -107,19 +121,27 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   console.print("Reading lexicons\n");
   const std::string prefix = *directory + platform::native_separator() + "lexique_enfr";
   Lexicons lexicons;
-  DeferredConsole lexicon_messages;
-  int lexicon_status = -1;
+  struct Load {
+    DeferredConsole messages;
+    int status = -1;
+  } loads[std::size(kLexiconFiles)];
   Input input;
-  {
-    // Neither depends on the other, and on a large master each takes tens
-    // of milliseconds: the lexicons load on a thread of their own while the
-    // input is read. Their messages, and waits, come in their usual place.
-    platform::Thread loader(
-        [&] { lexicon_status = load_lexicons(prefix, &lexicons, lexicon_messages); });
-    read_input(args[1], &input);
+  // Reading the input and loading each lexicon depend on nothing of one
+  // another, and on a large master each takes milliseconds to tens of
+  // milliseconds: they are shared between this thread and a second one,
+  // the longest first: the input, then the names (kLexiconFiles[2]). The lexicons' messages,
+  // and waits, come afterwards in their usual order, up to the first
+  // lexicon that failed.
+  const auto load = [&](size_t i) {
+    const LexiconFile& file = kLexiconFiles[i];
+    loads[i].status = load_lexicon(prefix + file.suffix, &(lexicons.*file.lexicon), loads[i].messages);
+  };
+  run_on_two_threads({[&] { read_input(args[1], &input); }, [&] { load(2); }, [&] { load(0); },
+                      [&] { load(1); }});
+  for (const Load& l : loads) {
+    l.messages.replay(console);
+    if (l.status != 0) return fail(console, "Missing lexicons!\n");
   }
-  lexicon_messages.replay(console);
-  if (lexicon_status != 0) return fail(console, "Missing lexicons!\n");
 
   if (!input.file) return fail(console, "file does not exist!\n");
   if (!input.names) return fail(console, "unsupported file format!\n");

@@ -122,9 +122,9 @@ int load_lexicon(const std::string& path, Lexicon* lexicon, Console& console) {
 }
 
 int load_lexicons(const std::string& prefix, Lexicons* lexicons, Console& console) {
-  if (load_lexicon(prefix + "_dial.txt", &lexicons->topics, console) != 0) return -1;
-  if (load_lexicon(prefix + "_fact.txt", &lexicons->factions, console) != 0) return -1;
-  if (load_lexicon(prefix + "_name.txt", &lexicons->names, console) != 0) return -1;
+  for (const LexiconFile& file : kLexiconFiles) {
+    if (load_lexicon(prefix + file.suffix, &(lexicons->*file.lexicon), console) != 0) return -1;
+  }
   return 0;
 }
 

@@ -124,6 +124,17 @@ struct Lexicons {
   Lexicon names;     // every other name: <prefix>_name.txt
 };
 
+// The three files, in the order in which they are loaded and reported.
+struct LexiconFile {
+  const char* suffix;  // after the prefix
+  Lexicon Lexicons::*lexicon;
+};
+inline constexpr LexiconFile kLexiconFiles[] = {
+    {"_dial.txt", &Lexicons::topics},
+    {"_fact.txt", &Lexicons::factions},
+    {"_name.txt", &Lexicons::names},
+};
+
 // Loads the topic, faction and name lexicons in that order, stopping at the
 // first failure. Returns 0 when all three loaded, -1 otherwise.
 int load_lexicons(const std::string& prefix, Lexicons* lexicons,
