@@ -108,9 +108,12 @@ cp --reflink=never "$data/Header.esm" "$data/Bench_copy.esm" 2>/dev/null && copy
 copy() { cp "${copy_flags[@]}" "$data/Bench.esm" "$data/Bench_copy.esm"; }
 
 # Milliseconds taken by a command; the outputs of the previous run are
-# removed first, outside the measurement.
+# removed first, and the system's writing of them finished, outside the
+# measurement: each run starts from the same state, without the write-back
+# of the one before.
 elapsed() {
   rm -f "$data"/Bench_copy.esm "$data"/*_fr.esm "$data"/*_fr.log
+  sync
   local start=$EPOCHREALTIME
   "$@"
   local end=$EPOCHREALTIME
