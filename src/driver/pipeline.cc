@@ -62,6 +62,18 @@ struct TranslationPipeline::State {
     }
   }
 
+  // Once no run is left to take: writes the runs as the helper finishes
+  // them, until all are written or one failed.
+  void write_remaining_runs() {
+    while (written_runs < run_count && !failed.load(std::memory_order_acquire)) {
+      if (runs[written_runs].done.load(std::memory_order_acquire)) {
+        write_ready_runs();
+      } else {
+        platform::yield();
+      }
+    }
+  }
+
   void write_ready_runs() {
     while (written_runs < run_count && runs[written_runs].done.load(std::memory_order_acquire) &&
            runs[written_runs].status == 0) {
@@ -98,8 +110,9 @@ int TranslationPipeline::translate(Console& console, std::string* trace_log) {
   if (s.parallel) {
     platform::Thread helper([&s] { s.work(1); });
     s.work(0);
-    // The helper's last run may still be in progress; once it is joined,
-    // every run before the first failure is translated.
+    s.write_remaining_runs();
+    // Once the helper is joined, every run before the first failure is
+    // translated.
   } else {
     s.work(0);
   }
