@@ -1,11 +1,6 @@
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
+#include "platform/win32.h"  // first: the other Windows headers need it
+
 #include <io.h>
-#include <windows.h>
 
 #include <cstdint>
 #include <cstdio>

@@ -1,13 +1,8 @@
 // Windows: the program keeps every path as UTF-8 and converts it to UTF-16
 // at the system boundary, so that any file name the user drops onto the
 // executable can be opened, whatever the system's ANSI code page.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32.h"  // first: the other Windows headers need it
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>

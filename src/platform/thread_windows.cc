@@ -1,6 +1,5 @@
-#include <windows.h>
-
 #include "platform/platform.h"
+#include "platform/win32.h"
 
 namespace quillaret::platform {
 

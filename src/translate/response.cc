@@ -13,18 +13,9 @@ const LexiconEntry* match_phrase(const Lexicon& lexicon, std::string_view text,
 }
 
 int translate_response_text(Translation& t, int32_t index) {
-  const RecordNode& node = t.tree.nodes[static_cast<size_t>(index)];
-  if (node.size >= kMaxPayloadSize) {
-    t.console.print("Bad INFO NAME/BNAM record size! " + std::to_string(node.size) + "\n");
-    return -1;
-  }
-  const std::string_view text = payload_text(t, node);
-  std::string& out = t.build;
-  out.clear();
-  // The text between two phrases is copied in one piece, when the second is
-  // found (or at the end); a text without phrases is not copied at all.
-  size_t copied = 0;
-  bool substituted = false;
+  std::optional<Rewrite> rewrite = start_rewrite(t, t.tree.nodes[static_cast<size_t>(index)]);
+  if (!rewrite) return -1;
+  const std::string_view text = rewrite->text;
   const Lexicon& topics = t.lexicons.topics;
   const Lexicon& names = t.lexicons.names;
   size_t i = 0;
@@ -40,18 +31,15 @@ int translate_response_text(Translation& t, int32_t index) {
     if (topics.may_begin_phrase(key)) entry = match_phrase(topics, text, i);
     if (entry == nullptr && names.may_begin_phrase(key)) entry = match_phrase(names, text, i);
     if (entry != nullptr) {
-      out.append(text, copied, i - copied);
-      out += entry->target;
+      rewrite->replace(i, i + entry->source.size(), entry->target);
       i += entry->source.size();
-      copied = i;
-      substituted = true;
     } else {
       i = word_end;
     }
     while (i < text.size() && is_word_delimiter(text[i])) ++i;
   }
-  if (!substituted) return 0;
-  out.append(text, copied);
+  if (!rewrite->changed) return 0;
+  const std::string& out = rewrite->finish();
   if (out.size() > MAX_RESPONSE_LENGTH) {
     t.console.print("string too long!\n");
     return 0;

@@ -26,31 +26,17 @@ const LexiconEntry* match_quoted_entry(const Lexicon& lexicon, std::string_view 
 }
 
 int rewrite_script_text(Translation& t, int32_t index) {
-  const RecordNode& node = t.tree.nodes[static_cast<size_t>(index)];
-  if (node.size >= kMaxPayloadSize) {
-    const char* what = node.tag == make_tag("SCTX") ? "Bad SCPT SCTX record size! "
-                                                    : "Bad INFO NAME/BNAM record size! ";
-    t.console.print(what + std::to_string(node.size) + "\n");
-    return -1;
-  }
-  const std::string_view text = payload_text(t, node);
-  std::string& out = t.build;
-  out.clear();
-  // The text between two replacements is copied in one piece, when the
-  // second is found (or at the end); a text without any is not copied.
-  size_t copied = 0;
-  bool substituted = false;
+  std::optional<Rewrite> rewrite = start_rewrite(t, t.tree.nodes[static_cast<size_t>(index)]);
+  if (!rewrite) return -1;
+  const std::string_view text = rewrite->text;
   size_t i = 0;
 
   // After an opening quote (or the quote of an AddTopic argument), replaces
   // the quoted name with its target; the closing quote stays.
   auto replace_quoted = [&](const LexiconEntry* entry) {
     if (entry == nullptr) return;
-    out.append(text, copied, i - copied);
-    out += entry->target;
+    rewrite->replace(i, i + entry->source.size(), entry->target);
     i += entry->source.size() + 1;
-    copied = i - 1;
-    substituted = true;
   };
 
   while (i < text.size()) {
@@ -68,8 +54,8 @@ int rewrite_script_text(Translation& t, int32_t index) {
     // Every quote begins a step of its own, so it ends a run of delimiters.
     while (i < text.size() && is_word_delimiter(text[i]) && text[i] != '"') ++i;
   }
-  if (!substituted) return 0;
-  out.append(text, copied);
+  if (!rewrite->changed) return 0;
+  const std::string& out = rewrite->finish();
   if (out.size() > std::numeric_limits<uint32_t>::max()) {
     t.console.print("Bad record size!\n");
     return -1;

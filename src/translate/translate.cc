@@ -120,6 +120,17 @@ std::string_view payload_text(const Translation& t, const RecordNode& node) {
   return payload;
 }
 
+std::optional<Rewrite> start_rewrite(Translation& t, const RecordNode& node) {
+  if (node.size >= kMaxPayloadSize) {
+    const char* what = node.tag == make_tag("SCTX") ? "Bad SCPT SCTX record size! "
+                                                    : "Bad INFO NAME/BNAM record size! ";
+    t.console.print(what + std::to_string(node.size) + "\n");
+    return std::nullopt;
+  }
+  t.build.clear();
+  return Rewrite{payload_text(t, node), t.build};
+}
+
 int replace_payload(Translation& t, int32_t index, const char* new_text, uint32_t new_size) {
   RecordNode& node = t.tree.nodes[static_cast<size_t>(index)];
   RecordNode& parent = t.tree.nodes[static_cast<size_t>(node.parent)];

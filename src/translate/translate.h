@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,6 +87,36 @@ int replace_payload(Translation& t, int32_t node, const char* new_text, uint32_t
 
 // The payload of an unreplaced node up to its first NUL.
 std::string_view payload_text(const Translation& t, const RecordNode& node);
+
+// A dialogue response or script text being rewritten: what lies between
+// two replacements is copied in one piece, when the second is met (or at
+// the end); a text without replacements is not copied at all.
+struct Rewrite {
+  std::string_view text;  // the payload up to its first NUL
+  std::string& out;
+  size_t copied = 0;  // the text's bytes before this are in `out`
+  bool changed = false;
+
+  // Puts `with` in place of the text's bytes from `from` to `to`.
+  void replace(size_t from, size_t to, std::string_view with) {
+    out.append(text, copied, from - copied);
+    out += with;
+    copied = to;
+    changed = true;
+  }
+
+  // The whole rewritten text.
+  const std::string& finish() {
+    out.append(text, copied);
+    copied = text.size();
+    return out;
+  }
+};
+
+// Starts the rewriting of a response or script node into `t.build`; or,
+// after the message that names the subrecord, nothing when its payload is
+// too large.
+std::optional<Rewrite> start_rewrite(Translation& t, const RecordNode& node);
 
 // Rewrites a dialogue response (an INFO's NAME): at the start of every word
 // the topic, else the name, phrase that begins there and ends at a word
