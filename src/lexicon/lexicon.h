@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,20 +90,19 @@ class Lexicon {
 // The key of a text: a 64-bit hash, for whole sources and for words.
 inline uint64_t word_key(std::string_view text) {
   // Eight bytes at a time, each step mixed by a multiplication; the last
-  // step and the length are folded in at the end.
+  // step and the length are folded in at the end. The bytes are read in
+  // the machine's order: keys are never stored, only compared within a run.
   constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
   uint64_t hash = text.size() * kMultiplier;
   size_t i = 0;
   for (; i + 8 <= text.size(); i += 8) {
-    uint64_t chunk = 0;
-    for (size_t b = 0; b < 8; ++b) chunk |= uint64_t{static_cast<unsigned char>(text[i + b])} << (8 * b);
+    uint64_t chunk;
+    std::memcpy(&chunk, text.data() + i, 8);
     hash = (hash ^ chunk) * kMultiplier;
     hash ^= hash >> 32;
   }
   uint64_t tail = 0;
-  for (size_t b = 0; i + b < text.size(); ++b) {
-    tail |= uint64_t{static_cast<unsigned char>(text[i + b])} << (8 * b);
-  }
+  if (i < text.size()) std::memcpy(&tail, text.data() + i, text.size() - i);
   hash = (hash ^ tail) * kMultiplier;
   hash ^= hash >> 29;
   hash *= kMultiplier;
