@@ -129,15 +129,16 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   // Reading the input and loading each lexicon depend on nothing of one
   // another, and on a large master each takes milliseconds to tens of
   // milliseconds: they are shared between this thread and a second one,
-  // the longest first: the input, then the names (kLexiconFiles[2]). The lexicons' messages,
-  // and waits, come afterwards in their usual order, up to the first
-  // lexicon that failed.
+  // the longest first: the input, then the names (kLexiconFiles[2]). The
+  // lexicons' messages, and waits, come afterwards in their usual order,
+  // up to the first lexicon that failed.
   const auto load = [&](size_t i) {
     const LexiconFile& file = kLexiconFiles[i];
-    loads[i].status = load_lexicon(prefix + file.suffix, &(lexicons.*file.lexicon), loads[i].messages);
+    loads[i].status =
+        load_lexicon(prefix + file.suffix, &(lexicons.*file.lexicon), loads[i].messages);
   };
-  run_on_two_threads({[&] { read_input(args[1], &input); }, [&] { load(2); }, [&] { load(0); },
-                      [&] { load(1); }});
+  run_on_two_threads(
+      {[&] { read_input(args[1], &input); }, [&] { load(2); }, [&] { load(0); }, [&] { load(1); }});
   for (const Load& l : loads) {
     l.messages.replay(console);
     if (l.status != 0) return fail(console, "Missing lexicons!\n");

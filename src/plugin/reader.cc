@@ -40,7 +40,8 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
   std::vector<RecordNode>& nodes = tree->nodes;
   nodes.clear();
   tree->end = 0;
-  nodes.reserve(input.size() / (filter == nullptr ? kReserveBytesPerNode : kReserveBytesPerKeptNode) + 1);
+  nodes.reserve(
+      input.size() / (filter == nullptr ? kReserveBytesPerNode : kReserveBytesPerKeptNode) + 1);
 
   const uint64_t end = input.size();
   uint64_t pos = 0;
@@ -98,7 +99,8 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
 
     bool kept = level.keeps;
     if (kept && filter != nullptr) {
-      kept = top ? filter->keeps_top_level(tag) : filter->keeps_child(level.record, tag, level.kept_count);
+      kept = top ? filter->keeps_top_level(tag)
+                 : filter->keeps_child(level.record, tag, level.kept_count);
     }
     RecordNode* node = nullptr;
     int32_t index = -1;
