@@ -58,10 +58,14 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
       levels.pop_back();
       continue;
     }
-    if (!top) {
+    // Set when the loop below stops at an entry that the filter keeps, so
+    // that the filter is not asked twice.
+    bool known_kept = false;
+    if (!top && !(level.keeps && filter == nullptr)) {
       // Inside a record, the plain subrecords that do not become nodes
       // (most of a master) are only checked and stepped over, in a loop of
-      // their own. Anything else takes the general way below.
+      // their own. Anything else takes the general way below. Where every
+      // entry is kept, there is nothing to step over.
       while (level.remaining >= 8 && end - pos >= 8 && count < kMaxEntries) {
         const Tag tag = read_u32(input.data() + pos);
         const uint32_t size = read_u32(input.data() + pos + 4);
@@ -69,8 +73,8 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
         if ((kind != TagKind::subrecord && kind != TagKind::condition) || end - pos - 8 < size) {
           break;
         }
-        if (level.keeps &&
-            (filter == nullptr || filter->keeps_child(level.record, tag, level.kept_count))) {
+        if (level.keeps && filter->keeps_child(level.record, tag, level.kept_count)) {
+          known_kept = true;
           break;
         }
         pos += 8 + uint64_t{size};
@@ -98,7 +102,7 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
     level.previous = number;
 
     bool kept = level.keeps;
-    if (kept && filter != nullptr) {
+    if (kept && filter != nullptr && !known_kept) {
       kept = top ? filter->keeps_top_level(tag)
                  : filter->keeps_child(level.record, tag, level.kept_count);
     }
