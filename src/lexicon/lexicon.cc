@@ -63,18 +63,9 @@ Lexicon::Lexicon(std::vector<char> file_bytes) : text_(std::move(file_bytes)) {
   for (size_t i = 0; i < entries_.size(); ++i) {
     const std::string_view source = entries_[i].source;
     const uint64_t key = word_key(source);
-    for (size_t slot = key & slot_mask_;; slot = (slot + 1) & slot_mask_) {
-      Slot& s = slots_[slot];
-      if (s.entry < 0) {
-        s = {static_cast<uint32_t>(key >> 32), static_cast<int32_t>(i)};
-        break;
-      }
-      // An identical source stored before keeps the slot.
-      if (s.check == static_cast<uint32_t>(key >> 32) &&
-          entries_[static_cast<size_t>(s.entry)].source == source) {
-        break;
-      }
-    }
+    // An identical source stored before keeps the slot.
+    Slot& slot = slots_[slot_of(source, key)];
+    if (slot.entry < 0) slot = {static_cast<uint32_t>(key >> 32), static_cast<int32_t>(i)};
     if (source.empty()) continue;
     size_t word = 0;
     while (word < source.size() && !is_word_delimiter(source[word])) ++word;
@@ -83,15 +74,20 @@ Lexicon::Lexicon(std::vector<char> file_bytes) : text_(std::move(file_bytes)) {
   }
 }
 
-const LexiconEntry* Lexicon::find_exact(std::string_view text) const {
-  if (slots_.empty()) return nullptr;
-  const uint64_t key = word_key(text);
+size_t Lexicon::slot_of(std::string_view source, uint64_t key) const {
   for (size_t slot = key & slot_mask_;; slot = (slot + 1) & slot_mask_) {
     const Slot& s = slots_[slot];
-    if (s.entry < 0) return nullptr;
-    const LexiconEntry& candidate = entries_[static_cast<size_t>(s.entry)];
-    if (s.check == static_cast<uint32_t>(key >> 32) && candidate.source == text) return &candidate;
+    if (s.entry < 0) return slot;
+    if (s.check == static_cast<uint32_t>(key >> 32) &&
+        entries_[static_cast<size_t>(s.entry)].source == source) {
+      return slot;
+    }
   }
+}
+
+const LexiconEntry* Lexicon::find_exact(std::string_view text) const {
+  if (slots_.empty()) return nullptr;
+  return entry(slots_[slot_of(text, word_key(text))].entry);
 }
 
 namespace {

@@ -81,6 +81,9 @@ class Lexicon {
   };
   std::vector<Slot> slots_;
   size_t slot_mask_ = 0;
+  // The slot that holds `source` (whose key is `key`), or the empty slot
+  // where it would go.
+  size_t slot_of(std::string_view source, uint64_t key) const;
 
   // A bit for each key of the first word of a source.
   static constexpr unsigned kFirstWordBits = 18;
