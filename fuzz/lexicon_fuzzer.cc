@@ -1,7 +1,7 @@
 // Arbitrary bytes as a lexicon file. Checks, against plain reference
 // implementations, that loading yields the pairs of the file in the order of
-// the exchange sort (longest source first), and that the index answers
-// exact and longest-prefix lookups as a linear scan of that order does.
+// the exchange sort (longest source first), and that the table answers
+// exact and phrase lookups as a linear scan of that order does.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -60,17 +60,22 @@ const LexiconEntry* linear_exact(const Lexicon& lexicon, std::string_view text) 
 }
 
 // Entries are longest first, so the first non-empty source that begins the
-// text is the longest, and the first of its equals.
-const LexiconEntry* linear_prefix(const Lexicon& lexicon, std::string_view text) {
+// text is the longest, and the first of its equals; it is the phrase there
+// when a word ends right after it.
+const LexiconEntry* linear_phrase(const Lexicon& lexicon, std::string_view text) {
   for (const LexiconEntry& entry : lexicon.entries()) {
-    if (!entry.source.empty() && text.starts_with(entry.source)) return &entry;
+    if (entry.source.empty() || !text.starts_with(entry.source)) continue;
+    const size_t after = entry.source.size();
+    return after == text.size() || is_word_delimiter(text[after]) ? &entry : nullptr;
   }
   return nullptr;
 }
 
 void check_probe(const Lexicon& lexicon, std::string_view text) {
   FUZZ_CHECK(lexicon.find_exact(text) == linear_exact(lexicon, text));
-  FUZZ_CHECK(lexicon.longest_prefix(text) == linear_prefix(lexicon, text));
+  for (size_t position = 0; position <= text.size(); ++position) {
+    FUZZ_CHECK(lexicon.phrase_at(text, position) == linear_phrase(lexicon, text.substr(position)));
+  }
 }
 
 }  // namespace

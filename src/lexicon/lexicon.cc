@@ -54,40 +54,7 @@ Lexicon::Lexicon(std::vector<char> file_bytes) : text_(std::move(file_bytes)) {
 
   std::vector<std::string_view> sources(entries_.size());
   for (size_t i = 0; i < entries_.size(); ++i) sources[i] = entries_[i].source;
-  index_.build(sources);
-
-  size_t capacity = 16;
-  while (capacity < 2 * entries_.size()) capacity *= 2;
-  slots_.assign(capacity, Slot{});
-  slot_mask_ = capacity - 1;
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    const std::string_view source = entries_[i].source;
-    const uint64_t key = word_key(source);
-    // An identical source stored before keeps the slot.
-    Slot& slot = slots_[slot_of(source, key)];
-    if (slot.entry < 0) slot = {static_cast<uint32_t>(key >> 32), static_cast<int32_t>(i)};
-    if (source.empty()) continue;
-    size_t word = 0;
-    while (word < source.size() && !is_word_delimiter(source[word])) ++word;
-    const uint64_t bit = word_key(source.substr(0, word)) >> (64 - kFirstWordBits);
-    first_words_[bit / 64] |= uint64_t{1} << (bit % 64);
-  }
-}
-
-size_t Lexicon::slot_of(std::string_view source, uint64_t key) const {
-  for (size_t slot = key & slot_mask_;; slot = (slot + 1) & slot_mask_) {
-    const Slot& s = slots_[slot];
-    if (s.entry < 0) return slot;
-    if (s.check == static_cast<uint32_t>(key >> 32) &&
-        entries_[static_cast<size_t>(s.entry)].source == source) {
-      return slot;
-    }
-  }
-}
-
-const LexiconEntry* Lexicon::find_exact(std::string_view text) const {
-  if (slots_.empty()) return nullptr;
-  return entry(slots_[slot_of(text, word_key(text))].entry);
+  table_.build(sources);
 }
 
 namespace {

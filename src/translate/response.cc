@@ -5,11 +5,7 @@ namespace quillaret {
 
 const LexiconEntry* match_phrase(const Lexicon& lexicon, std::string_view text,
                                  size_t position) {
-  const LexiconEntry* entry = lexicon.longest_prefix(text.substr(position));
-  if (entry == nullptr) return nullptr;
-  const size_t after = position + entry->source.size();
-  if (after == text.size() || is_word_delimiter(text[after])) return entry;
-  return nullptr;
+  return lexicon.phrase_at(text, position);
 }
 
 int translate_response_text(Translation& t, int32_t index) {

@@ -1,0 +1,178 @@
+#include "lexicon/source_table.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quillaret {
+namespace {
+
+// The end of the word after `from`: the first position after it that holds
+// a word delimiter, or the end of the text.
+size_t next_word_end(std::string_view text, size_t from) {
+  size_t end = from + 1;
+  while (end < text.size() && !is_word_delimiter(text[end])) ++end;
+  return end;
+}
+
+}  // namespace
+
+void SourceTable::build(const std::vector<std::string_view>& sources) {
+  // Every source is a key; the beginnings of sources are fewer than the
+  // sources in a real lexicon, and the table grows if they are not.
+  size_t capacity = 16;
+  while (capacity < 2 * sources.size()) capacity *= 2;
+  slots_.assign(capacity, Slot{});
+  last_words_.assign(capacity, 0);
+  mask_ = capacity - 1;
+  used_ = 0;
+  std::fill(first_words_.begin(), first_words_.end(), 0);
+
+  for (size_t i = 0; i < sources.size(); ++i) {
+    const std::string_view source = sources[i];
+    if (source.size() > kMaxKeyLength) continue;
+    // An identical source stored before keeps the key.
+    const size_t whole = insert(source);
+    if (slots_[whole].entry < 0) slots_[whole].entry = static_cast<int32_t>(i);
+    if (source.empty()) continue;
+
+    size_t word = 0;
+    while (word < source.size() && !is_word_delimiter(source[word])) ++word;
+    const uint64_t bit = word_key(source.substr(0, word)) >> (64 - kFirstWordBits);
+    first_words_[bit / 64] |= uint64_t{1} << (bit % 64);
+
+    // Each word delimiter past the first byte ends a beginning that the
+    // source goes on past. (One at the first byte would end an empty one.)
+    size_t last_cut = 0;
+    size_t last_slot = 0;
+    for (size_t cut = std::max<size_t>(word, 1); cut < source.size(); ++cut) {
+      if (!is_word_delimiter(source[cut])) continue;
+      last_slot = insert(source.substr(0, cut));
+      slots_[last_slot].goes_on = true;
+      last_cut = cut;
+    }
+    if (last_cut > 0) {
+      const size_t last_word = std::min<size_t>(source.size() - last_cut - 1, 63);
+      last_words_[last_slot] |= uint64_t{1} << last_word;
+    }
+  }
+}
+
+size_t SourceTable::insert(std::string_view text) {
+  if (4 * (used_ + 1) > 3 * slots_.size()) grow();
+  const uint64_t key = word_key(text);
+  const uint32_t check = static_cast<uint32_t>(key >> 32);
+  for (size_t slot = key & mask_;; slot = (slot + 1) & mask_) {
+    Slot& s = slots_[slot];
+    if (s.text == nullptr) {
+      s.text = text.data();
+      s.length = static_cast<uint32_t>(text.size());
+      s.check = check;
+      ++used_;
+      return slot;
+    }
+    if (s.check == check && s.length == text.size() &&
+        std::memcmp(s.text, text.data(), text.size()) == 0) {
+      return slot;
+    }
+  }
+}
+
+void SourceTable::grow() {
+  std::vector<Slot> old_slots(slots_.size() * 2);
+  std::vector<uint64_t> old_words(last_words_.size() * 2, 0);
+  old_slots.swap(slots_);
+  old_words.swap(last_words_);
+  mask_ = slots_.size() - 1;
+  for (size_t i = 0; i < old_slots.size(); ++i) {
+    const Slot& s = old_slots[i];
+    if (s.text == nullptr) continue;
+    size_t slot = word_key({s.text, s.length}) & mask_;
+    while (slots_[slot].text != nullptr) slot = (slot + 1) & mask_;
+    slots_[slot] = s;
+    last_words_[slot] = old_words[i];
+  }
+}
+
+const SourceTable::Slot* SourceTable::find(std::string_view text) const {
+  if (slots_.empty() || text.size() > kMaxKeyLength) return nullptr;
+  const uint64_t key = word_key(text);
+  const uint32_t check = static_cast<uint32_t>(key >> 32);
+  for (size_t slot = key & mask_;; slot = (slot + 1) & mask_) {
+    const Slot& s = slots_[slot];
+    if (s.text == nullptr) return nullptr;
+    if (s.check == check && s.length == text.size() &&
+        std::memcmp(s.text, text.data(), text.size()) == 0) {
+      return &s;
+    }
+  }
+}
+
+int32_t SourceTable::find_exact(std::string_view text) const {
+  const Slot* slot = find(text);
+  return slot == nullptr ? -1 : slot->entry;
+}
+
+int32_t SourceTable::phrase_at(std::string_view text, size_t position) const {
+  if (position >= text.size()) return -1;
+  const std::string_view rest = text.substr(position);
+  // The walk: `end` runs over the word ends of the text (the positions of
+  // its delimiters past the first byte, and its end). A source that begins
+  // the text and is longer than `end` bytes has a delimiter at `end`, so
+  // the text's first `end` bytes are a key that goes on: where one is not,
+  // no source is longer. The sources that end at a word end are keys met on
+  // the way; the longest of them is the candidate.
+  int32_t best = -1;
+  size_t best_end = 0;
+  const Slot* best_slot = nullptr;
+  size_t end = next_word_end(rest, 0);
+  size_t walked = end;
+  for (const Slot* slot; (slot = find(rest.substr(0, end))) != nullptr;) {
+    walked = end;
+    if (slot->entry >= 0) {
+      best = slot->entry;
+      best_end = end;
+      best_slot = slot;
+    }
+    if (end == rest.size() || !slot->goes_on) break;
+    end = next_word_end(rest, end);
+  }
+  if (best < 0) return -1;
+  // A source that ends inside a word (not at a word end) and is longer
+  // than the candidate hides it. It goes on past one of the keys met from
+  // the candidate's on, with the delimiter there and part of the next word
+  // but no further delimiter: those are the last words recorded for the key.
+  const Slot* slot = best_slot;
+  for (size_t cut = best_end;;) {
+    if (slot->goes_on && cut < rest.size() &&
+        hides_within_next_word(static_cast<size_t>(slot - slots_.data()), rest, cut)) {
+      return -1;
+    }
+    if (cut == walked) break;
+    cut = next_word_end(rest, cut);
+    slot = find(rest.substr(0, cut));
+  }
+  return best;
+}
+
+bool SourceTable::hides_within_next_word(size_t slot, std::string_view text,
+                                         size_t key_length) const {
+  const uint64_t lengths = last_words_[slot];
+  if (lengths == 0) return false;
+  // Bytes of the word after the delimiter; a source spanning it all would
+  // end at the next word end, and is no hiding one.
+  const size_t word = next_word_end(text, key_length) - key_length - 1;
+  for (size_t n = 0; n < std::min<size_t>(word, 63); ++n) {
+    if ((lengths >> n & 1) == 0) continue;
+    const Slot* source = find(text.substr(0, key_length + 1 + n));
+    if (source != nullptr && source->entry >= 0) return true;
+  }
+  if ((lengths >> 63 & 1) != 0) {
+    for (size_t n = 63; n < word; ++n) {
+      const Slot* source = find(text.substr(0, key_length + 1 + n));
+      if (source != nullptr && source->entry >= 0) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace quillaret

@@ -1,0 +1,87 @@
+// A hash table over the sources of one lexicon and over the beginnings of
+// its phrases that end where a word does. It answers the two questions the
+// translation asks: which source equals a whole text, and which phrase a
+// text begins with at a given position. Among identical sources it answers
+// with the one stored first.
+//
+// A phrase lookup walks the text a word at a time rather than a byte at a
+// time: a source that begins the text and runs past the end of one of its
+// words has a word delimiter there, so it continues a key of the table.
+// The walk probes the text up to each word end in turn while the table says
+// that some source goes on past it, and so costs a probe per word of the
+// phrase, whatever the size of the lexicon.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "lexicon/words.h"
+
+namespace quillaret {
+
+class SourceTable {
+ public:
+  // `sources` in stored order. The table points into their bytes, which
+  // must outlive it.
+  void build(const std::vector<std::string_view>& sources);
+
+  // Stored position of the first source equal to `text` (the empty source
+  // included), or -1.
+  int32_t find_exact(std::string_view text) const;
+
+  // Stored position of the first of the longest non-empty sources that
+  // `text` begins with at `position`, provided the text ends or holds a
+  // word delimiter right after it; -1 otherwise. (A longer source that ends
+  // inside a word hides the shorter ones.)
+  int32_t phrase_at(std::string_view text, size_t position) const;
+
+  // False only when no non-empty source begins with the word of this key
+  // (see `word_key`) followed by a word delimiter or by its own end: then
+  // no phrase can begin where that word does, and most words of a dialogue
+  // response are ruled out so, with a bit of a few kilobytes that stay in
+  // cache, without a probe.
+  bool may_begin_phrase(uint64_t key) const {
+    const uint64_t bit = key >> (64 - kFirstWordBits);
+    return (first_words_[bit / 64] >> (bit % 64) & 1) != 0;
+  }
+
+ private:
+  // Keys are texts of up to 2^32 - 2 bytes: no payload holds a longer one,
+  // so a longer source could never be found anyway.
+  static constexpr size_t kMaxKeyLength = 0xFFFFFFFEu;
+
+  struct Slot {
+    const char* text = nullptr;  // spells the key; null in an empty slot
+    uint32_t length = 0;
+    uint32_t check = 0;  // high bits of the key's hash
+    int32_t entry = -1;  // first stored source equal to the key, or -1
+    // Some source goes on past the key with a word delimiter.
+    bool goes_on = false;
+  };
+
+  // The slot of `text`, or null.
+  const Slot* find(std::string_view text) const;
+  // The slot of `text`, made empty-handed if it is new.
+  size_t insert(std::string_view text);
+  void grow();
+
+  // Whether a source that goes on past `slot`'s key (of `key_length`
+  // bytes, at the start of `text`) with the text's delimiter and part, but
+  // not all, of the word after it begins the text.
+  bool hides_within_next_word(size_t slot, std::string_view text, size_t key_length) const;
+
+  std::vector<Slot> slots_;
+  // For each slot, the lengths of the last words of the sources whose last
+  // word delimiter follows its key: bit n for n bytes, bit 63 for 63 or more.
+  std::vector<uint64_t> last_words_;
+  size_t mask_ = 0;
+  size_t used_ = 0;
+
+  // A bit for each key of the first word of a source.
+  static constexpr unsigned kFirstWordBits = 18;
+  std::vector<uint64_t> first_words_ = std::vector<uint64_t>((1u << kFirstWordBits) / 64, 0);
+};
+
+}  // namespace quillaret
