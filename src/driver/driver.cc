@@ -135,7 +135,7 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   const auto load = [&](size_t i) {
     const LexiconFile& file = kLexiconFiles[i];
     loads[i].status =
-        load_lexicon(prefix + file.suffix, &(lexicons.*file.lexicon), loads[i].messages);
+        load_lexicon(prefix + file.suffix, &(lexicons.*file.lexicon), loads[i].messages, file.phrases);
   };
   run_on_two_threads(
       {[&] { read_input(args[1], &input); }, [&] { load(2); }, [&] { load(0); }, [&] { load(1); }});

@@ -43,7 +43,7 @@ std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text) {
   return entries;
 }
 
-Lexicon::Lexicon(std::vector<char> file_bytes) : text_(std::move(file_bytes)) {
+Lexicon::Lexicon(std::vector<char> file_bytes, bool phrases) : text_(std::move(file_bytes)) {
   if (text_.empty() || text_.back() != '\0') text_.push_back('\0');
   std::vector<LexiconEntry> in_file_order = parse_lexicon_text(text_);
 
@@ -54,7 +54,7 @@ Lexicon::Lexicon(std::vector<char> file_bytes) : text_(std::move(file_bytes)) {
 
   std::vector<std::string_view> sources(entries_.size());
   for (size_t i = 0; i < entries_.size(); ++i) sources[i] = entries_[i].source;
-  table_.build(sources);
+  table_.build(sources, phrases);
 }
 
 namespace {
@@ -73,20 +73,22 @@ bool read_whole_file(const std::string& path, std::vector<char>* bytes) {
 
 }  // namespace
 
-int load_lexicon(const std::string& path, Lexicon* lexicon, Console& console) {
+int load_lexicon(const std::string& path, Lexicon* lexicon, Console& console, bool phrases) {
   std::vector<char> bytes;
   if (!read_whole_file(path, &bytes)) {
     console.print("file does not exist " + path + "!\n");
     console.wait();
     return -1;
   }
-  *lexicon = Lexicon(std::move(bytes));
+  *lexicon = Lexicon(std::move(bytes), phrases);
   return 0;
 }
 
 int load_lexicons(const std::string& prefix, Lexicons* lexicons, Console& console) {
   for (const LexiconFile& file : kLexiconFiles) {
-    if (load_lexicon(prefix + file.suffix, &(lexicons->*file.lexicon), console) != 0) return -1;
+    if (load_lexicon(prefix + file.suffix, &(lexicons->*file.lexicon), console, file.phrases) != 0) {
+      return -1;
+    }
   }
   return 0;
 }

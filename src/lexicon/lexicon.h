@@ -31,8 +31,9 @@ struct LexiconEntry {
 class Lexicon {
  public:
   Lexicon() = default;
-  // Takes the bytes of a lexicon file, parses and orders them.
-  explicit Lexicon(std::vector<char> file_bytes);
+  // Takes the bytes of a lexicon file, parses and orders them. Without
+  // `phrases`, the lexicon answers whole texts only (`find_exact`).
+  explicit Lexicon(std::vector<char> file_bytes, bool phrases = true);
 
   Lexicon(Lexicon&&) = default;
   Lexicon& operator=(Lexicon&&) = default;
@@ -52,7 +53,8 @@ class Lexicon {
   // The first entry, in stored order, among those whose non-empty source is
   // the longest that `text` begins with at `position`, provided the text
   // ends or holds a word delimiter right after it; null otherwise (a longer
-  // source that ends inside a word hides the shorter ones).
+  // source that ends inside a word hides the shorter ones). Always null in
+  // a lexicon built without phrases.
   const LexiconEntry* phrase_at(std::string_view text, size_t position) const {
     return entry(table_.phrase_at(text, position));
   }
@@ -77,9 +79,10 @@ class Lexicon {
 // dropped.
 std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text);
 
-// Loads one lexicon file. When it cannot be read, prints
-// "file does not exist <path>!", waits for a character and returns -1.
-int load_lexicon(const std::string& path, Lexicon* lexicon, Console& console);
+// Loads one lexicon file, for phrase lookups too if `phrases`. When it
+// cannot be read, prints "file does not exist <path>!", waits for a
+// character and returns -1.
+int load_lexicon(const std::string& path, Lexicon* lexicon, Console& console, bool phrases);
 
 struct Lexicons {
   Lexicon topics;    // dialogue topics: <prefix>_dial.txt
@@ -91,11 +94,12 @@ struct Lexicons {
 struct LexiconFile {
   const char* suffix;  // after the prefix
   Lexicon Lexicons::*lexicon;
+  bool phrases;  // looked up in dialogue responses, not only whole
 };
 inline constexpr LexiconFile kLexiconFiles[] = {
-    {"_dial.txt", &Lexicons::topics},
-    {"_fact.txt", &Lexicons::factions},
-    {"_name.txt", &Lexicons::names},
+    {"_dial.txt", &Lexicons::topics, true},
+    {"_fact.txt", &Lexicons::factions, false},
+    {"_name.txt", &Lexicons::names, true},
 };
 
 // Loads the topic, faction and name lexicons in that order, stopping at the

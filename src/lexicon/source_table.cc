@@ -16,7 +16,7 @@ size_t next_word_end(std::string_view text, size_t from) {
 
 }  // namespace
 
-void SourceTable::build(const std::vector<std::string_view>& sources) {
+void SourceTable::build(const std::vector<std::string_view>& sources, bool phrases) {
   // Every source is a key; the beginnings of sources are fewer than the
   // sources in a real lexicon, and the table grows if they are not.
   size_t capacity = 16;
@@ -25,6 +25,7 @@ void SourceTable::build(const std::vector<std::string_view>& sources) {
   last_words_.assign(capacity, 0);
   mask_ = capacity - 1;
   used_ = 0;
+  phrases_ = phrases;
   std::fill(first_words_.begin(), first_words_.end(), 0);
 
   for (size_t i = 0; i < sources.size(); ++i) {
@@ -33,7 +34,7 @@ void SourceTable::build(const std::vector<std::string_view>& sources) {
     // An identical source stored before keeps the key.
     const size_t whole = insert(source);
     if (slots_[whole].entry < 0) slots_[whole].entry = static_cast<int32_t>(i);
-    if (source.empty()) continue;
+    if (source.empty() || !phrases) continue;
 
     size_t word = 0;
     while (word < source.size() && !is_word_delimiter(source[word])) ++word;
@@ -113,7 +114,7 @@ int32_t SourceTable::find_exact(std::string_view text) const {
 }
 
 int32_t SourceTable::phrase_at(std::string_view text, size_t position) const {
-  if (position >= text.size()) return -1;
+  if (position >= text.size() || !phrases_) return -1;
   const std::string_view rest = text.substr(position);
   // The walk: `end` runs over the word ends of the text (the positions of
   // its delimiters past the first byte, and its end). A source that begins

@@ -24,8 +24,9 @@ namespace quillaret {
 class SourceTable {
  public:
   // `sources` in stored order. The table points into their bytes, which
-  // must outlive it.
-  void build(const std::vector<std::string_view>& sources);
+  // must outlive it. Without `phrases`, the table holds the whole sources
+  // only, and finds no phrase.
+  void build(const std::vector<std::string_view>& sources, bool phrases);
 
   // Stored position of the first source equal to `text` (the empty source
   // included), or -1.
@@ -78,6 +79,7 @@ class SourceTable {
   std::vector<uint64_t> last_words_;
   size_t mask_ = 0;
   size_t used_ = 0;
+  bool phrases_ = false;
 
   // A bit for each key of the first word of a source.
   static constexpr unsigned kFirstWordBits = 18;

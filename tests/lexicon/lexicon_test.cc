@@ -54,7 +54,7 @@ TEST(LexiconFile, NoCapacityLimit) {
   ASSERT_GT(dir.read("names.txt").size(), 256u * 1024);
   Lexicon lexicon;
   StringConsole console;
-  ASSERT_EQ(load_lexicon(dir.file("names.txt"), &lexicon, console), 0);
+  ASSERT_EQ(load_lexicon(dir.file("names.txt"), &lexicon, console, true), 0);
   EXPECT_EQ(lexicon.entries().size(), pairs.size());
   for (const auto& [source, target] : {pairs.front(), pairs[20000], pairs.back()}) {
     const LexiconEntry* entry = lexicon.find_exact(source);

@@ -122,6 +122,12 @@ TEST(SourceTable, LongerSourcesEndingInsideAWordHideShorterOnes) {
   EXPECT_EQ(target("Iron " + std::string(69, 'x') + "y"), "1");
   EXPECT_EQ(lexicon.find_exact("")->target, "7");
   EXPECT_EQ(lexicon.find_exact("Iron Dagger of F"), nullptr);  // only a beginning
+
+  // Without phrases (the faction lexicon), whole texts only.
+  const std::string file = builder::lexicon_file(pairs);
+  const Lexicon whole_only(std::vector<char>(file.begin(), file.end()), false);
+  EXPECT_EQ(whole_only.find_exact("Iron Dagger")->target, "2");
+  EXPECT_EQ(whole_only.phrase_at("Iron Dagger", 0), nullptr);
 }
 
 }  // namespace
