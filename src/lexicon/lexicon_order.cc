@@ -29,9 +29,11 @@ class FreePlaces {
     size_t place = 0;
     for (size_t step = top_step_; step > 0; step /= 2) {
       const uint32_t count = tree_[place + step];
-      const bool skip = count <= rank;
-      place += skip ? step : 0;
-      rank -= skip ? count : 0;
+      // All ones when the place lies beyond this step, else zero: masks
+      // rather than a branch that goes either way at random.
+      const size_t skip = size_t{0} - static_cast<size_t>(count <= rank);
+      place += step & skip;
+      rank -= count & skip;
     }
     return place;
   }
@@ -143,12 +145,16 @@ std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {
       size_t turns = m - position[arrivals - 1] - 1;
       for (size_t i = arrivals; i-- > 0;) {
         const size_t size = i + 1;
-        const size_t rank = (front + size - 1 + size - turns % size) % size;
+        // (front + size - 1 - turns) modulo size, with one division: the
+        // sum lies between size and 3 * size - 2.
+        size_t rank = front + 2 * size - 1 - turns % size;
+        rank -= rank >= 2 * size ? 2 * size : size;
         const size_t slot = free_places.find(rank);
         queue[slot] = entries[i];
         free_places.take(slot);
-        // The entry after it was the front before it joined.
-        front = size > 1 ? rank % (size - 1) : 0;
+        // The entry after it was the front before it joined: rank modulo
+        // size - 1, where rank < size.
+        front = rank + 1 == size ? 0 : rank;
         turns = i > 0 ? position[i] - position[i - 1] - 1 : 0;
       }
       // The queue fills the positions of the last `arrivals` longer
