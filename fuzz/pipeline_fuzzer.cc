@@ -182,24 +182,47 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   StringConsole console;
   RecordTree before, tree;
-  if (parse_records(input, &before, console) != 0) return 0;
-  FUZZ_CHECK(parse_records(input, &tree, console, &translated_entries()) == 0);
-
-  // The trace log is written, so that its lines are built. Half of the
-  // inputs go through the pipeline on two threads, the others through one
-  // pass then the writer.
-  std::string log;
-  StringSink sink;
-  if (size % 2 == 0) {
-    TranslationPipeline pipeline(input, tree, lexicons(), sink, 0);
-    if (pipeline.translate(console, &log) != 0) return 0;
-    FUZZ_CHECK(pipeline.save(console) == 0);
-    check_output(input, before, with_changes(before, tree), sink.bytes);
+  if (parse_records(input, &before, console) != 0) {
+    // Read in parts, an input that is not a plug-in fails with the same
+    // diagnostic.
+    StringSink unused;
+    TranslationPipeline pipeline(lexicons(), unused);
+    pipeline.set_input(input, 1 + (size > 0 ? data[0] : 0));
+    pipeline.run(size % 2 == 0 ? 2 : 1);
+    FUZZ_CHECK(pipeline.read_status() != 0 && pipeline.read_messages() == console.output);
     return 0;
   }
+  FUZZ_CHECK(parse_records(input, &tree, console, &translated_entries()) == 0);
+
+  // The trace log is written, so that its lines are built.
+  std::string log;
+  StringSink sink;
   TextArena arena;
   Translation translation{input, tree, lexicons(), arena, &log, console};
-  if (translate_records(translation) != 0) return 0;
+  const int translated = translate_records(translation);
+  // Half of the inputs also go through the pipeline, read in parts of a
+  // size taken from the input, on two threads: the same messages, log and
+  // output.
+  if (size % 2 == 0) {
+    StringConsole piped_console;
+    std::string piped_log;
+    StringSink piped;
+    TranslationPipeline pipeline(lexicons(), piped);
+    pipeline.set_input(input, 1 + (size > 0 ? data[0] : 0));
+    pipeline.run(2);
+    FUZZ_CHECK(pipeline.read_status() == 0);
+    FUZZ_CHECK(pipeline.report(piped_console, &piped_log) == translated);
+    FUZZ_CHECK(piped_console.output == console.output);
+    FUZZ_CHECK(piped_log == log);
+    if (translated == 0) {
+      FUZZ_CHECK(save_records(input, tree, sink, console) == 0);
+      FUZZ_CHECK(pipeline.save(piped_console) == 0);
+      FUZZ_CHECK(piped.bytes == sink.bytes);
+      check_output(input, before, with_changes(before, tree), sink.bytes);
+    }
+    return 0;
+  }
+  if (translated != 0) return 0;
   FUZZ_CHECK(save_records(input, tree, sink, console) == 0);
   check_output(input, before, with_changes(before, tree), sink.bytes);
   return 0;

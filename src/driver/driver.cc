@@ -20,6 +20,10 @@ namespace {
 constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
 
+// Below this size the input is read and translated on one thread: a
+// second would cost more than it saves.
+constexpr uint64_t kMinParallelBytes = uint64_t{1} << 20;
+
 // Reads the rest of an open file; null when the read fails.
 std::unique_ptr<char[]> read_contents(std::FILE* file, int64_t size) {
   auto bytes = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(size) + 1);
@@ -59,9 +63,8 @@ std::optional<OutputNames> output_names(const std::string& input) {
 
 namespace {
 
-// The input as read while the lexicons load. Reading it changes nothing on
-// disk and prints nothing: the parse's diagnostic waits in `messages` for
-// its turn.
+// The input as opened and mapped while the lexicons load. Opening and
+// mapping it changes nothing on disk and prints nothing.
 struct Input {
   platform::FilePtr file;  // null when it does not exist
   std::optional<OutputNames> names;
@@ -69,14 +72,11 @@ struct Input {
   std::unique_ptr<char[]> bytes;  // when it could not be mapped
   bool readable = false;
   std::string_view view;
-  RecordTree tree;
-  int parse_status = -1;
-  DeferredConsole messages;
 };
 
 // The input is opened before its name is checked, so that a missing file
 // is reported as such whatever its name.
-void read_input(const std::string& path, Input* input) {
+void open_input(const std::string& path, Input* input) {
   input->file = platform::open_for_reading(path);
   if (!input->file) return;
   input->names = output_names(path);
@@ -93,8 +93,6 @@ void read_input(const std::string& path, Input* input) {
   input->readable = true;
   input->view = std::string_view(input->mapped ? input->mapped.get() : input->bytes.get(),
                                  static_cast<size_t>(size));
-  input->parse_status =
-      parse_records(input->view, &input->tree, input->messages, &translated_entries());
 }
 
 // Runs every task once, on this thread and a second one, each thread taking
@@ -126,19 +124,35 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
     int status = -1;
   } loads[std::size(kLexiconFiles)];
   Input input;
-  // Reading the input and loading each lexicon depend on nothing of one
+  OutputFile output;
+  TranslationPipeline pipeline(lexicons, output);
+  // Opening the input and loading each lexicon depend on nothing of one
   // another, and on a large master each takes milliseconds to tens of
   // milliseconds: they are shared between this thread and a second one,
   // the longest first: the input, then the names (kLexiconFiles[2]). The
-  // lexicons' messages, and waits, come afterwards in their usual order,
-  // up to the first lexicon that failed.
+  // thread that is free first then reads the input ahead, a part at a
+  // time, until the lexicons are loaded. The lexicons' messages, and
+  // waits, come afterwards in their usual order, up to the first lexicon
+  // that failed.
+  std::atomic<bool> input_open{false};
+  std::atomic<int> loading{static_cast<int>(std::size(kLexiconFiles))};
   const auto load = [&](size_t i) {
     const LexiconFile& file = kLexiconFiles[i];
-    loads[i].status =
-        load_lexicon(prefix + file.suffix, &(lexicons.*file.lexicon), loads[i].messages, file.phrases);
+    loads[i].status = load_lexicon(prefix + file.suffix, &(lexicons.*file.lexicon),
+                                   loads[i].messages, file.phrases);
+    loading.fetch_sub(1, std::memory_order_release);
   };
-  run_on_two_threads(
-      {[&] { read_input(args[1], &input); }, [&] { load(2); }, [&] { load(0); }, [&] { load(1); }});
+  const auto read_ahead = [&] {
+    while (!input_open.load(std::memory_order_acquire)) platform::yield();
+    if (!input.readable) return;
+    pipeline.read_ahead([&] { return loading.load(std::memory_order_acquire) > 0; });
+  };
+  run_on_two_threads({[&] {
+                        open_input(args[1], &input);
+                        if (input.readable) pipeline.set_input(input.view);
+                        input_open.store(true, std::memory_order_release);
+                      },
+                      [&] { load(2); }, [&] { load(0); }, [&] { load(1); }, read_ahead});
   for (const Load& l : loads) {
     l.messages.replay(console);
     if (l.status != 0) return fail(console, "Missing lexicons!\n");
@@ -147,20 +161,23 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   if (!input.file) return fail(console, "file does not exist!\n");
   if (!input.names) return fail(console, "unsupported file format!\n");
 
-  OutputFile output;
   if (!output.create(input.names->plugin)) return fail(console, "file does not exist!\n");
   // The trace log is optional: without it the translation still runs.
   platform::FilePtr trace_log = platform::create_text_file(input.names->log);
 
   console.print("Parsing Mod file\n");
   if (!input.readable) return fail(console, "Error parsing file!\n");
-  input.messages.replay(console);
-  if (input.parse_status != 0) return fail(console, "Error parsing file!\n");
+  // The rest of the input is read as it is translated, and the output
+  // written as it is; a part that is not a plug-in fails the whole read.
+  pipeline.run(input.view.size() >= kMinParallelBytes ? 2 : 1);
+  if (pipeline.read_status() != 0) {
+    console.print(pipeline.read_messages());
+    return fail(console, "Error parsing file!\n");
+  }
 
   console.print("Translating\n");
-  TranslationPipeline pipeline(input.view, input.tree, lexicons, output);
   std::string log_lines;
-  const int translated = pipeline.translate(console, trace_log ? &log_lines : nullptr);
+  const int translated = pipeline.report(console, trace_log ? &log_lines : nullptr);
   // The lines logged before a failure are kept too.
   if (trace_log) std::fwrite(log_lines.data(), 1, log_lines.size(), trace_log.get());
   if (translated != 0) return fail(console, "Error translating file!\n");

@@ -1,7 +1,8 @@
 #include "driver/pipeline.h"
 
+#include <algorithm>
 #include <atomic>
-#include <vector>
+#include <optional>
 
 #include "platform/console.h"
 #include "platform/platform.h"
@@ -11,118 +12,181 @@
 namespace quillaret {
 namespace {
 
-// Runs of records per thread: enough for the two threads to finish close
-// together and for the writing to follow the translation closely, few
-// enough that taking a run costs nothing.
-constexpr size_t kRunsPerThread = 24;
+// Parts are never smaller than this unless the input is: a small plug-in
+// is one part.
+constexpr uint64_t kMinPartBytes = uint64_t{64} << 10;
 
-// One run of top-level records and what its translation left.
-struct Run {
-  int32_t first = -1;
-  int32_t end = -1;         // the next run's first record, -1 for the last run
-  uint64_t end_offset = 0;  // where the next run begins in the input
+// One part of the input and what its translation left.
+struct Part {
+  uint64_t begin = 0;
+  RecordTree tree;  // released once the part is written
   StringConsole console;
   std::string log;
   int status = 0;
-  std::atomic<bool> done{false};
+  std::atomic<bool> translated{false};
 };
 
 }  // namespace
 
 struct TranslationPipeline::State {
-  std::string_view input;
-  RecordTree& tree;
   const Lexicons& lexicons;
-  PluginWriter writer;
-  std::unique_ptr<Run[]> runs;
-  size_t run_count = 0;
-  bool parallel = false;
+  ByteSink& sink;
+  std::string_view input;
+  std::optional<RecordReader> reader;
+  uint64_t part_bytes = 0;
+  std::unique_ptr<Part[]> parts;
+
+  // One thread at a time reads the next part; `read_count` parts are read
+  // and may be taken.
+  std::atomic<bool> reading{false};
+  std::atomic<size_t> read_count{0};
+  std::atomic<bool> read_done{false};  // the end was reached, or a read failed
+  int read_status = 0;
+  StringConsole read_console;
+
+  std::atomic<size_t> next_translation{0};
+  std::atomic<bool> translation_failed{false};
   // Each thread's texts; both live until the output is written.
   TextArena arenas[2];
-  std::atomic<size_t> next_run{0};
-  std::atomic<bool> failed{false};
-  size_t written_runs = 0;
 
-  State(std::string_view in, RecordTree& t, const Lexicons& l, ByteSink& sink)
-      : input(in), tree(t), lexicons(l), writer(in, t, sink) {}
+  size_t written = 0;  // parts written, by the calling thread only
+  bool write_ok = true;
 
-  // Translates the runs that are left, one at a time, until none is or
-  // one failed; on the calling thread, also writes every run that is ready.
-  void work(int thread) {
-    while (true) {
-      if (thread == 0) write_ready_runs();
-      if (failed.load(std::memory_order_acquire)) return;
-      const size_t index = next_run.fetch_add(1);
-      if (index >= run_count) return;
-      Run& run = runs[index];
-      Translation t{input, tree, lexicons, arenas[thread], &run.log, run.console};
-      run.status = translate_range(t, run.first, run.end);
-      if (run.status != 0) failed.store(true, std::memory_order_release);
-      run.done.store(true, std::memory_order_release);
+  State(const Lexicons& l, ByteSink& s) : lexicons(l), sink(s) {}
+
+  bool read_failed() const { return read_done.load(std::memory_order_acquire) && read_status != 0; }
+
+  // Reads the next part, if this thread is the one to; false when another
+  // thread is reading or nothing is left.
+  bool try_read() {
+    if (read_done.load(std::memory_order_acquire)) return false;
+    bool expected = false;
+    if (!reading.compare_exchange_strong(expected, true, std::memory_order_acquire)) return false;
+    if (!read_done.load(std::memory_order_relaxed)) {
+      const size_t index = read_count.load(std::memory_order_relaxed);
+      Part& part = parts[index];
+      part.begin = reader->position();
+      if (reader->read_part(part_bytes, &part.tree, read_console) != 0) {
+        read_status = -1;
+        read_done.store(true, std::memory_order_release);
+      } else {
+        read_count.store(index + 1, std::memory_order_release);
+        if (reader->done()) read_done.store(true, std::memory_order_release);
+      }
     }
+    reading.store(false, std::memory_order_release);
+    return true;
   }
 
-  // Once no run is left to take: writes the runs as the helper finishes
-  // them, until all are written or one failed.
-  void write_remaining_runs() {
-    while (written_runs < run_count && !failed.load(std::memory_order_acquire)) {
-      if (runs[written_runs].done.load(std::memory_order_acquire)) {
-        write_ready_runs();
+  // Takes and translates the next part read, if there is one.
+  bool try_translate(int thread) {
+    if (translation_failed.load(std::memory_order_acquire)) return false;
+    size_t index = next_translation.load(std::memory_order_relaxed);
+    if (index >= read_count.load(std::memory_order_acquire)) return false;
+    if (!next_translation.compare_exchange_strong(index, index + 1)) return true;
+    Part& part = parts[index];
+    Translation t{input, part.tree, lexicons, arenas[thread], &part.log, part.console};
+    part.status = translate_range(t, part.tree.nodes.empty() ? -1 : 0, -1);
+    if (part.status != 0) translation_failed.store(true, std::memory_order_release);
+    part.translated.store(true, std::memory_order_release);
+    return true;
+  }
+
+  // Reads and translates until nothing is left for this thread; on the
+  // calling thread, also writes every part that is ready. Reading comes
+  // first while fewer than two parts wait, so that neither thread waits
+  // for one; and it goes on to the end after a translation failed, since a
+  // part that is not a plug-in fails the whole read.
+  void work(int thread) {
+    while (!read_failed()) {
+      if (thread == 0) write_ready();
+      const size_t waiting = read_count.load(std::memory_order_acquire) -
+                             next_translation.load(std::memory_order_relaxed);
+      if (waiting < 2 && try_read()) continue;
+      if (try_translate(thread)) continue;
+      if (try_read()) continue;
+      if (read_done.load(std::memory_order_acquire)) {
+        if (translation_failed.load(std::memory_order_acquire) ||
+            next_translation.load() >= read_count.load(std::memory_order_acquire)) {
+          return;
+        }
       } else {
-        platform::yield();
+        platform::yield();  // the other thread reads the part this one needs
       }
     }
   }
 
-  void write_ready_runs() {
-    while (written_runs < run_count && runs[written_runs].done.load(std::memory_order_acquire) &&
-           runs[written_runs].status == 0) {
-      writer.write_until(runs[written_runs].end_offset);
-      ++written_runs;
+  // Writes the parts that are translated, in order, up to the first that
+  // is not or that failed. Once written, a part's tree is released.
+  void write_ready() {
+    while (written < read_count.load(std::memory_order_acquire) &&
+           parts[written].translated.load(std::memory_order_acquire) &&
+           parts[written].status == 0) {
+      Part& part = parts[written];
+      if (write_ok) {
+        PluginWriter writer(input, part.tree, sink, part.begin);
+        write_ok = writer.write_until(part.tree.end);
+      }
+      part.tree = RecordTree{};
+      ++written;
     }
   }
 };
 
-TranslationPipeline::TranslationPipeline(std::string_view input, RecordTree& tree,
-                                         const Lexicons& lexicons, ByteSink& sink,
-                                         uint64_t min_parallel_work)
-    : state_(std::make_unique<State>(input, tree, lexicons, sink)) {
-  uint64_t total_work = 0;
-  const std::vector<int32_t> starts = split_work(tree, 2 * kRunsPerThread, &total_work);
-  State& s = *state_;
-  s.parallel = total_work >= min_parallel_work && starts.size() > 1;
-  // On one thread, one run: the pass as a whole.
-  s.run_count = s.parallel ? starts.size() : std::min<size_t>(starts.size(), 1);
-  s.runs = std::make_unique<Run[]>(s.run_count);
-  for (size_t i = 0; i < s.run_count; ++i) {
-    Run& run = s.runs[i];
-    run.first = starts[i];
-    const bool last = i + 1 == s.run_count;
-    run.end = last ? -1 : starts[i + 1];
-    run.end_offset = last ? tree.end : header_offset(tree.nodes[static_cast<size_t>(run.end)]);
-  }
-}
+TranslationPipeline::TranslationPipeline(const Lexicons& lexicons, ByteSink& sink)
+    : state_(std::make_unique<State>(lexicons, sink)) {}
 
 TranslationPipeline::~TranslationPipeline() = default;
 
-int TranslationPipeline::translate(Console& console, std::string* trace_log) {
+void TranslationPipeline::set_input(std::string_view input, uint64_t part_bytes) {
   State& s = *state_;
-  if (s.parallel) {
+  s.input = input;
+  s.reader.emplace(input, &translated_entries());
+  s.part_bytes = part_bytes > 0 ? part_bytes
+                                : std::max<uint64_t>(input.size() / (2 * kPartsPerThread), kMinPartBytes);
+  // Every part but the last spans at least part_bytes.
+  s.parts = std::make_unique<Part[]>(input.size() / s.part_bytes + 2);
+}
+
+void TranslationPipeline::read_ahead(const std::function<bool()>& keep_going) {
+  while (keep_going() && state_->try_read()) {
+  }
+}
+
+void TranslationPipeline::run(int threads) {
+  State& s = *state_;
+  if (threads > 1) {
     platform::Thread helper([&s] { s.work(1); });
     s.work(0);
-    s.write_remaining_runs();
-    // Once the helper is joined, every run before the first failure is
-    // translated.
+    // Writes the parts the helper finishes, as it finishes them.
+    while (!s.read_failed() && !s.translation_failed.load(std::memory_order_acquire) &&
+           s.written < s.read_count.load(std::memory_order_acquire)) {
+      if (s.parts[s.written].translated.load(std::memory_order_acquire)) {
+        s.write_ready();
+      } else {
+        platform::yield();
+      }
+    }
   } else {
     s.work(0);
   }
-  // The messages and log lines of every run up to the first that failed;
-  // the runs after it may not all have run.
-  for (size_t i = 0; i < s.run_count; ++i) {
-    const Run& run = s.runs[i];
-    console.print(run.console.output);
-    if (trace_log != nullptr) *trace_log += run.log;
-    if (run.status != 0) return -1;
+  s.write_ready();
+}
+
+int TranslationPipeline::read_status() const { return state_->read_status; }
+
+const std::string& TranslationPipeline::read_messages() const {
+  return state_->read_console.output;
+}
+
+int TranslationPipeline::report(Console& console, std::string* trace_log) {
+  State& s = *state_;
+  // The parts after the first that failed may not all have been translated.
+  for (size_t i = 0; i < s.read_count.load(); ++i) {
+    const Part& part = s.parts[i];
+    console.print(part.console.output);
+    if (trace_log != nullptr) *trace_log += part.log;
+    if (part.status != 0) return -1;
   }
   console.print("done!\n");
   return 0;
@@ -130,7 +194,9 @@ int TranslationPipeline::translate(Console& console, std::string* trace_log) {
 
 int TranslationPipeline::save(Console& console) {
   console.print("saving...\n");
-  return state_->writer.finish() ? 0 : -1;
+  State& s = *state_;
+  s.write_ready();
+  return s.write_ok && s.written == s.read_count.load() ? 0 : -1;
 }
 
 }  // namespace quillaret

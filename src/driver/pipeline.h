@@ -1,13 +1,16 @@
-// The translation pass and the writing of the output, run together on two
-// threads. The top-level records are cut into runs of about equal work,
-// which both threads translate, taking the next run in turn; the calling
-// thread also writes each run as soon as it and all before it are
-// translated, so that most of the output is written while the rest is
-// being translated. Whatever the threads do, the console, the log and the
-// output come out exactly as from translate_records then save_records.
+// The reading, translation and writing of a plug-in, run together on two
+// threads. The input is read a part at a time (see RecordReader), one part
+// after the other; both threads translate the parts read so far, taking the
+// next one in turn; the calling thread also writes each part as soon as it
+// and all before it are translated. Parts can be read ahead while the
+// lexicons load. Whatever the threads do, the messages, the log and the
+// output come out exactly as from parse_records, translate_records and
+// save_records in turn: nothing is printed until the end, and a part that
+// is not a plug-in fails the whole read, whatever the translation did.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,23 +24,42 @@ class Console;
 
 class TranslationPipeline {
  public:
-  // Below this much work (about a unit per payload byte) everything runs on
-  // the calling thread.
-  static constexpr uint64_t kMinParallelWork = uint64_t{1} << 20;
+  // About this many parts per thread: enough for the two threads to
+  // finish close together and for the writing to follow the translation
+  // closely, few enough that taking a part costs nothing.
+  static constexpr uint64_t kPartsPerThread = 24;
 
-  // Everything given must outlive the pipeline.
-  TranslationPipeline(std::string_view input, RecordTree& tree, const Lexicons& lexicons,
-                      ByteSink& sink, uint64_t min_parallel_work = kMinParallelWork);
+  // The lexicons and the sink must outlive the pipeline; the lexicons are
+  // read, and the sink written, only from `run` on.
+  TranslationPipeline(const Lexicons& lexicons, ByteSink& sink);
   ~TranslationPipeline();
 
-  // Translates every record, writing the output as far as it can. Then
-  // prints the messages of the pass in file order, up to its first
-  // failure, and adds its log lines to `trace_log` (unless null). Returns
-  // 0 (after printing "done!"), or -1 when a payload is too large.
-  int translate(Console& console, std::string* trace_log);
+  // The input, which must outlive the pipeline, read in parts of at least
+  // `part_bytes` (by default a share of its size). Call once, first.
+  void set_input(std::string_view input, uint64_t part_bytes = 0);
+
+  // Reads parts ahead while `keep_going` says so and some are left. Needs
+  // no lexicon: it runs while they load. Must not run together with `run`.
+  void read_ahead(const std::function<bool()>& keep_going);
+
+  // Reads the rest, translates every part and writes the output as far as
+  // it can, on the calling thread and, if `threads` is 2, a helper. Prints
+  // nothing.
+  void run(int threads);
+
+  // After `run`: 0, or -1 when the input is not a plug-in; `read_messages`
+  // then holds the reader's diagnostic.
+  int read_status() const;
+  const std::string& read_messages() const;
+
+  // After a successful read: prints the messages of the pass in file
+  // order, up to its first failure, and adds its log lines to `trace_log`
+  // (unless null). Returns 0 (after printing "done!"), or -1 when a payload
+  // is too large.
+  int report(Console& console, std::string* trace_log);
 
   // Prints "saving..." and writes the rest of the output. Returns 0, or -1
-  // when a write failed, now or during the translation.
+  // when a write failed, now or during the run.
   int save(Console& console);
 
  private:

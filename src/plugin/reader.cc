@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -35,18 +36,42 @@ constexpr int32_t kMaxEntries = std::numeric_limits<int32_t>::max();
 
 }  // namespace
 
-int parse_records(std::string_view input, RecordTree* tree, Console& console,
-                  const NodeFilter* filter) {
+RecordReader::RecordReader(std::string_view input, const NodeFilter* filter)
+    : input_(input), filter_(filter), remaining_(static_cast<int64_t>(input.size())) {}
+
+int RecordReader::read_part(uint64_t min_bytes, RecordTree* tree, Console& console) {
   std::vector<RecordNode>& nodes = tree->nodes;
   nodes.clear();
-  tree->end = 0;
-  nodes.reserve(
-      input.size() / (filter == nullptr ? kReserveBytesPerNode : kReserveBytesPerKeptNode) + 1);
-
+  const std::string_view input = input_;
+  const NodeFilter* const filter = filter_;
   const uint64_t end = input.size();
-  uint64_t pos = 0;
-  int32_t count = 0;  // entries read
-  std::vector<Level> levels{{static_cast<int64_t>(input.size()), -1, -1, -1, -1, 0, 0, true}};
+  const uint64_t start = pos_;
+  uint64_t pos = pos_;
+  tree->end = pos;
+  if (done_) return 0;
+  min_bytes = std::max<uint64_t>(min_bytes, 1);
+  nodes.reserve(std::min(min_bytes, end - pos) /
+                    (filter == nullptr ? kReserveBytesPerNode : kReserveBytesPerKeptNode) +
+                1);
+
+  int32_t count = count_;  // entries read, in this part and before
+  // The top level goes on from the part before; its kept nodes are this
+  // part's own.
+  std::vector<Level> levels{{remaining_, -1, previous_, -1, -1, 0, 0, true}};
+  // The state the next part starts from, once this one ends well.
+  const auto stop = [&](bool at_end) {
+    pos_ = pos;
+    count_ = count;
+    remaining_ = levels.front().remaining;
+    previous_ = levels.front().previous;
+    done_ = at_end;
+    tree->end = pos;
+    return 0;
+  };
+  const auto fail = [&] {
+    done_ = true;
+    return -1;
+  };
 
   while (true) {
     Level& level = levels.back();
@@ -86,12 +111,13 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
     if (end - pos < 4) {
       // Fewer than 4 bytes left: the normal end of the file at top level
       // (stray bytes are ignored), a truncated record anywhere deeper.
-      if (!top) return -1;
-      tree->end = pos;
-      return 0;
+      if (!top) return fail();
+      return stop(true);
     }
-    if (end - pos < 8) return -1;  // the file ends inside a size field
-    if (count == kMaxEntries) return -1;
+    // A part ends between two top-level entries.
+    if (top && pos - start >= min_bytes) return stop(false);
+    if (end - pos < 8) return fail();  // the file ends inside a size field
+    if (count == kMaxEntries) return fail();
 
     const int32_t number = count++;
     const int32_t previous = level.previous;
@@ -128,7 +154,7 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
     switch (classify_tag(tag)) {
       case TagKind::record:
         if (node != nullptr) node->is_record = true;
-        if (end - pos < 8) return -1;  // inside the 8 further header bytes
+        if (end - pos < 8) return fail();  // inside the 8 further header bytes
         pos += 8;
         // A nested record's further header bytes also fill its enclosing
         // record; uncounted, they make the enclosing record read on past its
@@ -143,12 +169,12 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
           // A record too small to hold a subrecord header has no children:
           // it must not take the following entry of the file as its child.
           // Its few bytes are kept as they stand.
-          if (end - pos < size) return -1;
+          if (end - pos < size) return fail();
           pos += size;
         }
         break;
       case TagKind::condition:
-        if (end - pos < size) return -1;
+        if (end - pos < size) return fail();
         // A condition shorter than its 5-byte prefix is kept as a plain
         // payload.
         if (node != nullptr && size >= 5) {
@@ -159,7 +185,7 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
         pos += size;
         break;
       case TagKind::subrecord:
-        if (end - pos < size) return -1;
+        if (end - pos < size) return fail();
         pos += size;
         break;
       case TagKind::unknown: {
@@ -169,10 +195,16 @@ int parse_records(std::string_view input, RecordTree* tree, Console& console,
                       tag_text(tag).c_str(), number, size, previous, level.parent, level.remaining);
         console.print(std::string(2 * (levels.size() - 1), ' '));
         console.print(line);
-        return -1;
+        return fail();
       }
     }
   }
+}
+
+int parse_records(std::string_view input, RecordTree* tree, Console& console,
+                  const NodeFilter* filter) {
+  RecordReader reader(input, filter);
+  return reader.read_part(std::numeric_limits<uint64_t>::max(), tree, console);
 }
 
 }  // namespace quillaret

@@ -87,6 +87,37 @@ class NodeFilter {
   virtual bool keeps_child(Tag record, Tag tag, int32_t kept_before) const = 0;
 };
 
+// Reads a plug-in a part at a time, in file order, so that the first parts
+// can be translated and written while the rest is read. A part is a run of
+// whole top-level entries with a tree of its own; reading the parts in turn
+// checks, numbers and keeps exactly what one read of the whole input does.
+class RecordReader {
+ public:
+  // `input` (and `filter`, unless null) must outlive the reader.
+  RecordReader(std::string_view input, const NodeFilter* filter);
+
+  // Reads top-level entries into `tree` (emptied first) until they span at
+  // least `min_bytes`, or up to the end of the input. `tree->end` is then
+  // where the part ends: where the next one begins, or after the last one
+  // where the plug-in ends. Returns 0, or -1 as `parse_records` does, after
+  // its diagnostic; nothing more is read then.
+  int read_part(uint64_t min_bytes, RecordTree* tree, Console& console);
+
+  // Whether the whole input was read (or a read failed).
+  bool done() const { return done_; }
+  // Where the next part begins.
+  uint64_t position() const { return pos_; }
+
+ private:
+  std::string_view input_;
+  const NodeFilter* filter_;
+  uint64_t pos_ = 0;
+  int32_t count_ = 0;      // entries read so far, for the diagnostic line
+  int64_t remaining_;      // what the top level is still expected to hold
+  int32_t previous_ = -1;  // number of the last top-level entry
+  bool done_ = false;
+};
+
 // Reads the whole input into `tree`, keeping the entries that `filter`
 // selects, or every entry when it is null. Returns 0, or -1 when the input
 // is not a plug-in: an unknown tag (after a diagnostic line on the console
@@ -113,8 +144,10 @@ inline uint64_t header_offset(const RecordNode& node) {
 // time: a part can be written as soon as the nodes in it are final.
 class PluginWriter {
  public:
-  PluginWriter(std::string_view input, const RecordTree& tree, ByteSink& sink)
-      : input_(input), tree_(tree), sink_(sink) {}
+  // Writes from the input's byte `start` on: the tree is that of a part of
+  // the input beginning there (see RecordReader), or of the whole input.
+  PluginWriter(std::string_view input, const RecordTree& tree, ByteSink& sink, uint64_t start = 0)
+      : input_(input), tree_(tree), sink_(sink), written_(start) {}
 
   // Writes the output up to where the input's byte `offset` goes, which
   // must not lie inside a node's header or replaced payload. False when a
@@ -132,7 +165,7 @@ class PluginWriter {
   const RecordTree& tree_;
   ByteSink& sink_;
   size_t next_node_ = 0;  // the first node not yet written
-  uint64_t written_ = 0;  // the input's bytes before this are written
+  uint64_t written_;      // the input's bytes before this are written
   bool ok_ = true;
 };
 

@@ -198,26 +198,4 @@ int translate_records(Translation& t) {
   return 0;
 }
 
-std::vector<int32_t> split_work(const RecordTree& tree, size_t parts, uint64_t* total_work) {
-  // A node's work is taken as its payload's size plus a fixed cost for
-  // visiting it.
-  constexpr uint64_t kVisitCost = 32;
-  const std::vector<RecordNode>& nodes = tree.nodes;
-  const auto work = [](const RecordNode& node) { return kVisitCost + (node.is_record ? 0 : node.size); };
-  uint64_t total = 0;
-  for (const RecordNode& node : nodes) total += work(node);
-  if (total_work != nullptr) *total_work = total;
-  std::vector<int32_t> starts;
-  if (nodes.empty()) return starts;
-  starts.push_back(0);
-  uint64_t done = 0;
-  for (size_t i = 0; i < nodes.size(); ++i) {
-    if (nodes[i].parent < 0 && i > 0 && done * parts >= total * starts.size()) {
-      starts.push_back(static_cast<int32_t>(i));
-    }
-    done += work(nodes[i]);
-  }
-  return starts;
-}
-
 }  // namespace quillaret

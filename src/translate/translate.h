@@ -67,11 +67,6 @@ int translate_records(Translation& t);
 // its own Translation.
 int translate_range(Translation& t, int32_t first, int32_t end);
 
-// Cuts the tree's top-level nodes into at most `parts` runs of about equal
-// work for the pass, and returns the first node of each (none for an empty
-// tree). Stores the total work, about a unit per payload byte.
-std::vector<int32_t> split_work(const RecordTree& tree, size_t parts, uint64_t* total_work);
-
 // Whole-string lookup of a name payload (its text up to the first NUL).
 // Returns 1 when replaced (or when the payload is too short to hold a name),
 // 0 when no entry matched (logged when `log_untranslated`), -1 when the

@@ -26,11 +26,11 @@ struct Result {
   bool operator==(const Result&) const = default;
 };
 
-// One pass over every node, then the writer.
+// One read of the whole input, one pass over every node, then the writer.
 Result in_turn(std::string_view input, const Lexicons& lexicons) {
   StringConsole console;
   RecordTree tree;
-  EXPECT_EQ(parse_records(input, &tree, console), 0);
+  if (parse_records(input, &tree, console) != 0) return {-2, console.output, "", ""};
   TextArena arena;
   std::string log;
   Translation translation{input, tree, lexicons, arena, &log, console};
@@ -44,15 +44,21 @@ Result in_turn(std::string_view input, const Lexicons& lexicons) {
   return result;
 }
 
-// The pipeline over the translation's own tree.
-Result pipelined(std::string_view input, const Lexicons& lexicons, uint64_t min_parallel_work) {
+// The pipeline, reading parts of at least `part_bytes`.
+Result pipelined(std::string_view input, const Lexicons& lexicons, uint64_t part_bytes,
+                 int threads, bool read_ahead) {
   StringConsole console;
-  RecordTree tree;
-  EXPECT_EQ(parse_records(input, &tree, console, &translated_entries()), 0);
   std::string log;
   StringSink sink;
-  TranslationPipeline pipeline(input, tree, lexicons, sink, min_parallel_work);
-  Result result{pipeline.translate(console, &log), "", log, ""};
+  TranslationPipeline pipeline(lexicons, sink);
+  pipeline.set_input(input, part_bytes);
+  if (read_ahead) {
+    int parts = 2;
+    pipeline.read_ahead([&] { return parts-- > 0; });
+  }
+  pipeline.run(threads);
+  if (pipeline.read_status() != 0) return {-2, pipeline.read_messages(), "", ""};
+  Result result{pipeline.report(console, &log), "", log, ""};
   if (result.status == 0) {
     EXPECT_EQ(pipeline.save(console), 0);
   }
@@ -61,14 +67,15 @@ Result pipelined(std::string_view input, const Lexicons& lexicons, uint64_t min_
   return result;
 }
 
-// The filtered tree, the runs on two threads and the writing as they go
-// are only ways to go faster: the messages, the log and the output must be
-// those of one pass over every node then the writer, including when a
-// payload too large stops the pass in any run, or a response grows too
-// long.
-TEST(TranslationPipeline, GivesWhatOnePassThenTheWriterGive) {
+// Reading in parts, the filtered trees, the parts on two threads and the
+// writing as they go are only ways to go faster: the messages, the log and
+// the output must be those of one read, one pass over every node and the
+// writer; including when a payload too large stops the pass in any part,
+// a response grows too long, or the input is not a plug-in after
+// translated parts (which fails the read, whatever the translation did).
+TEST(TranslationPipeline, GivesWhatOneReadOnePassThenTheWriterGive) {
   std::mt19937 rng(777);
-  int failures = 0, too_long = 0;
+  int failures = 0, too_long = 0, unreadable = 0;
   for (int round = 0; round < 600; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     std::string input = random_plugin(rng) + random_plugin(rng);
@@ -81,17 +88,25 @@ TEST(TranslationPipeline, GivesWhatOnePassThenTheWriterGive) {
       for (int i = 0; i < 120; ++i) response += "Great ";
       input += builder::record("INFO", {sub("NAME", response)});
     }
+    if (below(rng, 8) == 0) {
+      // Not a plug-in from here on: an unknown tag, or a cut record.
+      input += below(rng, 2) ? sub("ZZZZ", "x") : builder::record("NPC_", {}).substr(0, 12);
+    }
     Lexicons lexicons;
     random_lexicons(rng, &lexicons);
     const Result whole = in_turn(input, lexicons);
-    EXPECT_EQ(pipelined(input, lexicons, UINT64_MAX), whole);
-    EXPECT_EQ(pipelined(input, lexicons, 0), whole);
-    failures += whole.status != 0;
+    const uint64_t part_bytes = 1 + below(rng, 400);
+    EXPECT_EQ(pipelined(input, lexicons, part_bytes, 1, false), whole);
+    EXPECT_EQ(pipelined(input, lexicons, part_bytes, 2, below(rng, 2) == 0), whole);
+    EXPECT_EQ(pipelined(input, lexicons, 0, 2, false), whole);
+    failures += whole.status == -1;
     too_long += whole.console.find("string too long!") != std::string::npos;
+    unreadable += whole.status == -2;
   }
-  // Guards the generator: both kinds of message must occur.
+  // Guards the generator: every kind of message must occur.
   EXPECT_GT(failures, 30);
   EXPECT_GT(too_long, 10);
+  EXPECT_GT(unreadable, 30);
 }
 
 }  // namespace

@@ -56,14 +56,28 @@ const NoEntries kNoEntries;
 const std::vector<const NodeFilter*> kFilters = {nullptr, &kSomeEntries, &kNoEntries};
 
 // Reads `input` and writes it back untouched; on a failed read, "parse
-// failed" and whatever the reader printed.
-std::string round_trip(std::string_view input, const NodeFilter* filter = nullptr) {
+// failed" and whatever the reader printed. With `part_bytes`, reads and
+// writes it a part of at least that many bytes at a time.
+std::string round_trip(std::string_view input, const NodeFilter* filter = nullptr,
+                       uint64_t part_bytes = 0) {
   RecordTree tree;
   StringConsole console;
-  if (parse_records(input, &tree, console, filter) != 0) return "parse failed" + console.output;
   StringSink sink;
-  return save_records(input, tree, sink, console) == 0 ? sink.bytes : "save failed";
+  if (part_bytes == 0) {
+    if (parse_records(input, &tree, console, filter) != 0) return "parse failed" + console.output;
+    return save_records(input, tree, sink, console) == 0 ? sink.bytes : "save failed";
+  }
+  RecordReader reader(input, filter);
+  while (!reader.done()) {
+    const uint64_t begin = reader.position();
+    if (reader.read_part(part_bytes, &tree, console) != 0) return "parse failed" + console.output;
+    if (tree.end <= begin && !reader.done()) return "no progress";
+    if (!PluginWriter(input, tree, sink, begin).write_until(tree.end)) return "save failed";
+  }
+  return sink.bytes;
 }
+// Whole, and in parts of one entry or a few at a time.
+const std::vector<uint64_t> kPartBytes = {0, 1, 40};
 
 TEST(Reader, BuildsTheTreeInFileOrder) {
   struct Case {
@@ -136,9 +150,17 @@ TEST(Reader, UnknownTagStopsWithADiagnosticLine) {
       {std::string(16, '\0'), "(0), size=0, prev=-1, next=-1, parent=-1, left=8\n"},
       {"ZZZZ" + u32(4000000000u), "ZZZZ(0), size=4000000000, prev=-1, next=-1, parent=-1, left=-4000000000\n"},
   };
-  // The line numbers the entries as if all were kept, whatever the filter.
+  // The line numbers the entries as if all were kept, whatever the filter
+  // and however the input is cut into parts.
   for (const NodeFilter* filter : kFilters) {
-    for (const auto& [file, line] : cases) EXPECT_EQ(round_trip(file, filter), "parse failed" + line);
+    for (uint64_t part : kPartBytes) {
+      for (const auto& [file, line] : cases) {
+        EXPECT_EQ(round_trip(file, filter, part), "parse failed" + line);
+        // After the entries of another plug-in, read in parts of their own.
+        const std::string after = nested_plugin() + file;
+        EXPECT_EQ(round_trip(after, filter, part), round_trip(after, filter));
+      }
+    }
   }
 }
 
@@ -160,7 +182,10 @@ TEST(Reader, TruncationFailsAnywhereButBetweenTopLevelRecords) {
     const std::string expected = length - complete <= 3 ? whole.substr(0, complete) : "parse failed";
     // A view into the whole file: a reader that overruns the end sees real records.
     for (const NodeFilter* filter : kFilters) {
-      EXPECT_EQ(round_trip(std::string_view(whole).substr(0, length), filter), expected) << "cut at " << length;
+      for (uint64_t part : kPartBytes) {
+        EXPECT_EQ(round_trip(std::string_view(whole).substr(0, length), filter, part), expected)
+            << "cut at " << length << ", parts of " << part;
+      }
     }
   }
 }
