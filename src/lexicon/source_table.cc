@@ -14,6 +14,36 @@ size_t next_word_end(std::string_view text, size_t from) {
   return end;
 }
 
+// Whether the `n` bytes at `a` and `b` are equal. Keys are short, and a
+// call to memcmp for a handful of bytes costs more than the comparison:
+// this compares eight bytes at a time, and the last ones with loads that
+// may overlap those before but never read past the `n` bytes.
+inline bool same_bytes(const char* a, const char* b, size_t n) {
+  uint64_t x, y;
+  if (n >= 8) {
+    for (size_t i = 0; i + 8 < n; i += 8) {
+      std::memcpy(&x, a + i, 8);
+      std::memcpy(&y, b + i, 8);
+      if (x != y) return false;
+    }
+    std::memcpy(&x, a + n - 8, 8);
+    std::memcpy(&y, b + n - 8, 8);
+    return x == y;
+  }
+  if (n >= 4) {
+    uint32_t x0, y0, x1, y1;
+    std::memcpy(&x0, a, 4);
+    std::memcpy(&y0, b, 4);
+    std::memcpy(&x1, a + n - 4, 4);
+    std::memcpy(&y1, b + n - 4, 4);
+    return ((x0 ^ y0) | (x1 ^ y1)) == 0;
+  }
+  for (size_t i = 0; i < n; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void SourceTable::build(const std::vector<std::string_view>& sources, bool phrases) {
@@ -72,7 +102,7 @@ size_t SourceTable::insert(std::string_view text) {
       return slot;
     }
     if (s.check == check && s.length == text.size() &&
-        std::memcmp(s.text, text.data(), text.size()) == 0) {
+        same_bytes(s.text, text.data(), text.size())) {
       return slot;
     }
   }
@@ -102,7 +132,7 @@ const SourceTable::Slot* SourceTable::find(std::string_view text) const {
     const Slot& s = slots_[slot];
     if (s.text == nullptr) return nullptr;
     if (s.check == check && s.length == text.size() &&
-        std::memcmp(s.text, text.data(), text.size()) == 0) {
+        same_bytes(s.text, text.data(), text.size())) {
       return &s;
     }
   }
