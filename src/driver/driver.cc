@@ -20,9 +20,6 @@ namespace {
 constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
 
-// Below this size the input is read and translated on one thread: a
-// second would cost more than it saves.
-constexpr uint64_t kMinParallelBytes = uint64_t{1} << 20;
 
 // Reads the rest of an open file; null when the read fails.
 std::unique_ptr<char[]> read_contents(std::FILE* file, int64_t size) {
@@ -95,17 +92,6 @@ void open_input(const std::string& path, Input* input) {
                                  static_cast<size_t>(size));
 }
 
-// Runs every task once, on this thread and a second one, each thread taking
-// the next task in order when it is free.
-void run_on_two_threads(const std::vector<std::function<void()>>& tasks) {
-  std::atomic<size_t> next{0};
-  const auto work = [&] {
-    for (size_t task; (task = next.fetch_add(1)) < tasks.size();) tasks[task]();
-  };
-  platform::Thread helper(work);
-  work();
-}
-
 // Everything but the final wait, so that every file is closed and a
 // temporary output removed before the program waits: a user who closes the
 // console window instead of pressing a key must not leave one behind.
@@ -128,31 +114,42 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   TranslationPipeline pipeline(lexicons, output);
   // Opening the input and loading each lexicon depend on nothing of one
   // another, and on a large master each takes milliseconds to tens of
-  // milliseconds: they are shared between this thread and a second one,
-  // the longest first: the input, then the names (kLexiconFiles[2]). The
-  // thread that is free first then reads the input ahead, a part at a
-  // time, until the lexicons are loaded. The lexicons' messages, and
+  // milliseconds: they are shared between this thread, which opens the
+  // input first, and a second one, which loads the names (the longest)
+  // first; then each takes the next lexicon left. Until the lexicons are
+  // loaded, the input is read ahead. The second thread then stays in the
+  // pipeline and translates with this one. The lexicons' messages, and
   // waits, come afterwards in their usual order, up to the first lexicon
   // that failed.
-  std::atomic<bool> input_open{false};
-  std::atomic<int> loading{static_cast<int>(std::size(kLexiconFiles))};
-  const auto load = [&](size_t i) {
-    const LexiconFile& file = kLexiconFiles[i];
-    loads[i].status = load_lexicon(prefix + file.suffix, &(lexicons.*file.lexicon),
-                                   loads[i].messages, file.phrases);
-    loading.fetch_sub(1, std::memory_order_release);
+  constexpr size_t kLoadOrder[] = {2, 0, 1};
+  std::atomic<size_t> next_load{0};
+  std::atomic<size_t> loading{std::size(kLoadOrder)};
+  const auto load_lexicons_left = [&] {
+    for (size_t k; (k = next_load.fetch_add(1)) < std::size(kLoadOrder);) {
+      const size_t i = kLoadOrder[k];
+      const LexiconFile& file = kLexiconFiles[i];
+      loads[i].status = load_lexicon(prefix + file.suffix, &(lexicons.*file.lexicon),
+                                     loads[i].messages, file.phrases);
+      loading.fetch_sub(1, std::memory_order_release);
+    }
   };
-  const auto read_ahead = [&] {
-    while (!input_open.load(std::memory_order_acquire)) platform::yield();
-    if (!input.readable) return;
-    pipeline.read_ahead([&] { return loading.load(std::memory_order_acquire) > 0; });
-  };
-  run_on_two_threads({[&] {
-                        open_input(args[1], &input);
-                        if (input.readable) pipeline.set_input(input.view);
-                        input_open.store(true, std::memory_order_release);
-                      },
-                      [&] { load(2); }, [&] { load(0); }, [&] { load(1); }, read_ahead});
+  platform::Thread helper([&] {
+    load_lexicons_left();
+    pipeline.help();
+  });
+  // However this function returns, the helper is told to stop before it
+  // is joined.
+  struct StopOnReturn {
+    TranslationPipeline& pipeline;
+    ~StopOnReturn() { pipeline.stop(); }
+  } stop_on_return{pipeline};
+
+  open_input(args[1], &input);
+  if (input.readable) pipeline.set_input(input.view);
+  load_lexicons_left();
+  const auto lexicons_loading = [&] { return loading.load(std::memory_order_acquire) > 0; };
+  if (input.readable) pipeline.read_ahead(lexicons_loading);
+  while (lexicons_loading()) platform::yield();
   for (const Load& l : loads) {
     l.messages.replay(console);
     if (l.status != 0) return fail(console, "Missing lexicons!\n");
@@ -169,7 +166,7 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   if (!input.readable) return fail(console, "Error parsing file!\n");
   // The rest of the input is read as it is translated, and the output
   // written as it is; a part that is not a plug-in fails the whole read.
-  pipeline.run(input.view.size() >= kMinParallelBytes ? 2 : 1);
+  pipeline.run(1);
   if (pipeline.read_status() != 0) {
     console.print(pipeline.read_messages());
     return fail(console, "Error parsing file!\n");

@@ -44,6 +44,12 @@ struct TranslationPipeline::State {
   int read_status = 0;
   StringConsole read_console;
 
+  // Set once the input is set (help may read it), once run begins (help
+  // may translate), and to make help return.
+  std::atomic<bool> input_set{false};
+  std::atomic<bool> started{false};
+  std::atomic<bool> stopped{false};
+
   std::atomic<size_t> next_translation{0};
   std::atomic<bool> translation_failed{false};
   // Each thread's texts; both live until the output is written.
@@ -146,6 +152,7 @@ void TranslationPipeline::set_input(std::string_view input, uint64_t part_bytes)
                                 : std::max<uint64_t>(input.size() / (2 * kPartsPerThread), kMinPartBytes);
   // Every part but the last spans at least part_bytes.
   s.parts = std::make_unique<Part[]>(input.size() / s.part_bytes + 2);
+  s.input_set.store(true, std::memory_order_release);
 }
 
 void TranslationPipeline::read_ahead(const std::function<bool()>& keep_going) {
@@ -153,24 +160,36 @@ void TranslationPipeline::read_ahead(const std::function<bool()>& keep_going) {
   }
 }
 
+void TranslationPipeline::help() {
+  State& s = *state_;
+  while (!s.stopped.load(std::memory_order_acquire)) {
+    if (s.started.load(std::memory_order_acquire)) {
+      s.work(1);
+      return;
+    }
+    if (!s.input_set.load(std::memory_order_acquire) || !s.try_read()) platform::yield();
+  }
+}
+
+void TranslationPipeline::stop() { state_->stopped.store(true, std::memory_order_release); }
+
 void TranslationPipeline::run(int threads) {
   State& s = *state_;
-  if (threads > 1) {
-    platform::Thread helper([&s] { s.work(1); });
-    s.work(0);
-    // Writes the parts the helper finishes, as it finishes them.
-    while (!s.read_failed() && !s.translation_failed.load(std::memory_order_acquire) &&
-           s.written < s.read_count.load(std::memory_order_acquire)) {
-      if (s.parts[s.written].translated.load(std::memory_order_acquire)) {
-        s.write_ready();
-      } else {
-        platform::yield();
-      }
+  s.started.store(true, std::memory_order_release);
+  std::optional<platform::Thread> helper;
+  if (threads > 1) helper.emplace([&s] { s.work(1); });
+  s.work(0);
+  // Writes the parts that the other thread finishes, as it finishes them,
+  // and waits for every part taken: their messages are reported next.
+  for (size_t checked = 0;;) {
+    s.write_ready();
+    const size_t taken = s.next_translation.load(std::memory_order_acquire);
+    while (checked < taken && s.parts[checked].translated.load(std::memory_order_acquire)) {
+      ++checked;
     }
-  } else {
-    s.work(0);
+    if (checked == taken) break;
+    platform::yield();
   }
-  s.write_ready();
 }
 
 int TranslationPipeline::read_status() const { return state_->read_status; }

@@ -35,16 +35,28 @@ class TranslationPipeline {
   ~TranslationPipeline();
 
   // The input, which must outlive the pipeline, read in parts of at least
-  // `part_bytes` (by default a share of its size). Call once, first.
+  // `part_bytes` (by default a share of its size). Call once, first, or
+  // `stop` instead when there is no input to read.
   void set_input(std::string_view input, uint64_t part_bytes = 0);
 
   // Reads parts ahead while `keep_going` says so and some are left. Needs
-  // no lexicon: it runs while they load. Must not run together with `run`.
+  // no lexicon: it runs while they load.
   void read_ahead(const std::function<bool()>& keep_going);
 
+  // For a second thread, started before the input is even open: reads
+  // parts ahead once it is, and from `run` on also translates them.
+  // Returns when all is done, or on `stop`. A thread that waits here
+  // rather than being started by `run` is at work at once: starting one
+  // can take milliseconds.
+  void help();
+
+  // Makes `help` return as soon as it can; for a run that ends before
+  // `run`, or without it.
+  void stop();
+
   // Reads the rest, translates every part and writes the output as far as
-  // it can, on the calling thread and, if `threads` is 2, a helper. Prints
-  // nothing.
+  // it can, on the calling thread, with a thread in `help` if there is
+  // one, and with a helper of its own if `threads` is 2. Prints nothing.
   void run(int threads);
 
   // After `run`: 0, or -1 when the input is not a plug-in; `read_messages`

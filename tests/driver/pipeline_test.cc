@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 
 #include "driver/pipeline.h"
 #include "platform/console.h"
+#include "platform/platform.h"
 #include "plugin/record_tree.h"
 #include "translate/random_plugins.h"
 #include "translate/text_arena.h"
@@ -44,19 +46,26 @@ Result in_turn(std::string_view input, const Lexicons& lexicons) {
   return result;
 }
 
-// The pipeline, reading parts of at least `part_bytes`.
+// How the pipeline gets its second thread, if any.
+enum class Helper { none, own, waiting };
+
+// The pipeline, reading parts of at least `part_bytes`: alone, with a
+// helper of its own, or with one that waits in it from before the input is
+// set, as the program's does; reading a few parts ahead first or not.
 Result pipelined(std::string_view input, const Lexicons& lexicons, uint64_t part_bytes,
-                 int threads, bool read_ahead) {
+                 Helper helper, bool read_ahead) {
   StringConsole console;
   std::string log;
   StringSink sink;
   TranslationPipeline pipeline(lexicons, sink);
+  std::optional<platform::Thread> waiting;
+  if (helper == Helper::waiting) waiting.emplace([&] { pipeline.help(); });
   pipeline.set_input(input, part_bytes);
   if (read_ahead) {
     int parts = 2;
     pipeline.read_ahead([&] { return parts-- > 0; });
   }
-  pipeline.run(threads);
+  pipeline.run(helper == Helper::own ? 2 : 1);
   if (pipeline.read_status() != 0) return {-2, pipeline.read_messages(), "", ""};
   Result result{pipeline.report(console, &log), "", log, ""};
   if (result.status == 0) {
@@ -96,9 +105,10 @@ TEST(TranslationPipeline, GivesWhatOneReadOnePassThenTheWriterGive) {
     random_lexicons(rng, &lexicons);
     const Result whole = in_turn(input, lexicons);
     const uint64_t part_bytes = 1 + below(rng, 400);
-    EXPECT_EQ(pipelined(input, lexicons, part_bytes, 1, false), whole);
-    EXPECT_EQ(pipelined(input, lexicons, part_bytes, 2, below(rng, 2) == 0), whole);
-    EXPECT_EQ(pipelined(input, lexicons, 0, 2, false), whole);
+    EXPECT_EQ(pipelined(input, lexicons, part_bytes, Helper::none, false), whole);
+    EXPECT_EQ(pipelined(input, lexicons, part_bytes, Helper::own, below(rng, 2) == 0), whole);
+    EXPECT_EQ(pipelined(input, lexicons, part_bytes, Helper::waiting, below(rng, 2) == 0), whole);
+    EXPECT_EQ(pipelined(input, lexicons, 0, Helper::own, false), whole);
     failures += whole.status == -1;
     too_long += whole.console.find("string too long!") != std::string::npos;
     unreadable += whole.status == -2;
