@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <optional>
+#include <vector>
 
 #include "platform/console.h"
 #include "platform/platform.h"
@@ -19,7 +20,8 @@ constexpr uint64_t kMinPartBytes = uint64_t{64} << 10;
 // One part of the input and what its translation left.
 struct Part {
   uint64_t begin = 0;
-  RecordTree tree;  // released once the part is written
+  RecordTree tree;
+  TextArena arena;  // its rewritten texts
   StringConsole console;
   std::string log;
   int status = 0;
@@ -52,8 +54,29 @@ struct TranslationPipeline::State {
 
   std::atomic<size_t> next_translation{0};
   std::atomic<bool> translation_failed{false};
-  // Each thread's texts; both live until the output is written.
-  TextArena arenas[2];
+
+  // The trees and arenas of the parts written, for the parts to come: a
+  // part's tree and texts take hundreds of kilobytes, and memory used
+  // again costs nothing, where fresh memory costs the system a page fault
+  // every 4 KiB. Taken and given back under a spin lock held for a move.
+  std::atomic_flag pool_lock = ATOMIC_FLAG_INIT;
+  std::vector<RecordTree> spare_trees;
+  std::vector<TextArena> spare_arenas;
+  template <class T>
+  void take_spare(std::vector<T>& spares, T* into) {
+    while (pool_lock.test_and_set(std::memory_order_acquire)) platform::yield();
+    if (!spares.empty()) {
+      *into = std::move(spares.back());
+      spares.pop_back();
+    }
+    pool_lock.clear(std::memory_order_release);
+  }
+  template <class T>
+  void give_spare(std::vector<T>& spares, T* from) {
+    while (pool_lock.test_and_set(std::memory_order_acquire)) platform::yield();
+    spares.push_back(std::move(*from));
+    pool_lock.clear(std::memory_order_release);
+  }
 
   size_t written = 0;  // parts written, by the calling thread only
   bool write_ok = true;
@@ -72,6 +95,7 @@ struct TranslationPipeline::State {
       const size_t index = read_count.load(std::memory_order_relaxed);
       Part& part = parts[index];
       part.begin = reader->position();
+      take_spare(spare_trees, &part.tree);
       if (reader->read_part(part_bytes, &part.tree, read_console) != 0) {
         read_status = -1;
         read_done.store(true, std::memory_order_release);
@@ -85,13 +109,14 @@ struct TranslationPipeline::State {
   }
 
   // Takes and translates the next part read, if there is one.
-  bool try_translate(int thread) {
+  bool try_translate() {
     if (translation_failed.load(std::memory_order_acquire)) return false;
     size_t index = next_translation.load(std::memory_order_relaxed);
     if (index >= read_count.load(std::memory_order_acquire)) return false;
     if (!next_translation.compare_exchange_strong(index, index + 1)) return true;
     Part& part = parts[index];
-    Translation t{input, part.tree, lexicons, arenas[thread], &part.log, part.console};
+    take_spare(spare_arenas, &part.arena);
+    Translation t{input, part.tree, lexicons, part.arena, &part.log, part.console};
     part.status = translate_range(t, part.tree.nodes.empty() ? -1 : 0, -1);
     if (part.status != 0) translation_failed.store(true, std::memory_order_release);
     part.translated.store(true, std::memory_order_release);
@@ -109,7 +134,7 @@ struct TranslationPipeline::State {
       const size_t waiting = read_count.load(std::memory_order_acquire) -
                              next_translation.load(std::memory_order_relaxed);
       if (waiting < 2 && try_read()) continue;
-      if (try_translate(thread)) continue;
+      if (try_translate()) continue;
       if (try_read()) continue;
       if (read_done.load(std::memory_order_acquire)) {
         if (translation_failed.load(std::memory_order_acquire) ||
@@ -123,7 +148,8 @@ struct TranslationPipeline::State {
   }
 
   // Writes the parts that are translated, in order, up to the first that
-  // is not or that failed. Once written, a part's tree is released.
+  // is not or that failed. Once written, a part's tree and arena serve
+  // the parts to come.
   void write_ready() {
     while (written < read_count.load(std::memory_order_acquire) &&
            parts[written].translated.load(std::memory_order_acquire) &&
@@ -133,7 +159,10 @@ struct TranslationPipeline::State {
         PluginWriter writer(input, part.tree, sink, part.begin);
         write_ok = writer.write_until(part.tree.end);
       }
-      part.tree = RecordTree{};
+      part.tree.nodes.clear();
+      part.arena.reset();
+      give_spare(spare_trees, &part.tree);
+      give_spare(spare_arenas, &part.arena);
       ++written;
     }
   }

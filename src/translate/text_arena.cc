@@ -20,4 +20,16 @@ const char* TextArena::store(std::string_view text) {
   return copy;
 }
 
+void TextArena::reset() {
+  if (!blocks_.empty()) {
+    // The last block is the one being filled, of the usual size unless a
+    // text needed more.
+    std::unique_ptr<char[]> kept = std::move(blocks_.back());
+    blocks_.clear();
+    if (block_size_ == kBlockSize) blocks_.push_back(std::move(kept));
+  }
+  block_used_ = 0;
+  used_total_ = 0;
+}
+
 }  // namespace quillaret

@@ -1,6 +1,7 @@
 // Storage for rewritten dialogue responses and script texts. Every stored
-// text keeps its address until the arena is destroyed, which happens after
-// the output has been written; the arena grows as needed and never fills.
+// text keeps its address until the arena is reset or destroyed, which
+// happens after the output has been written; the arena grows as needed and
+// never fills.
 #pragma once
 
 #include <memory>
@@ -16,6 +17,10 @@ class TextArena {
   const char* store(std::string_view text);
 
   size_t bytes_used() const { return used_total_; }
+
+  // Forgets every text stored, keeping one block to store the next ones
+  // in: an arena used over and over touches no new memory.
+  void reset();
 
  private:
   static constexpr size_t kBlockSize = 1 << 20;

@@ -43,6 +43,11 @@ TEST(TextArena, TextsStoredInTurnLieSideBySideEachWithOneNul) {
     expected += text + '\0';
   }
   EXPECT_EQ(std::string_view(first, expected.size()), expected);
+
+  // Reset, it stores the next texts from the start of the block it kept.
+  arena.reset();
+  EXPECT_EQ(arena.bytes_used(), 0u);
+  EXPECT_EQ(arena.store("again"), first);
 }
 
 }  // namespace
