@@ -73,7 +73,11 @@ const LexiconEntry* linear_phrase(const Lexicon& lexicon, std::string_view text)
 
 void check_probe(const Lexicon& lexicon, std::string_view text) {
   FUZZ_CHECK(lexicon.find_exact(text) == linear_exact(lexicon, text));
+  // Every position of the text on a small lexicon; on a large one, where
+  // the reference scan is slow, the word starts, where the translation asks.
+  const bool small = lexicon.entries().size() <= 300;
   for (size_t position = 0; position <= text.size(); ++position) {
+    if (!small && position > 0 && !is_word_delimiter(text[position - 1])) continue;
     FUZZ_CHECK(lexicon.phrase_at(text, position) == linear_phrase(lexicon, text.substr(position)));
   }
 }

@@ -185,7 +185,9 @@ void TranslationPipeline::set_input(std::string_view input, uint64_t part_bytes)
 }
 
 void TranslationPipeline::read_ahead(const std::function<bool()>& keep_going) {
-  while (keep_going() && state_->try_read()) {
+  State& s = *state_;
+  while (keep_going() && !s.read_done.load(std::memory_order_acquire)) {
+    if (!s.try_read()) platform::yield();  // the helper is reading one
   }
 }
 
