@@ -41,7 +41,7 @@ class SourceTable {
   // False only when no non-empty source begins with the word of this key
   // (see `word_key`) followed by a word delimiter or by its own end: then
   // no phrase can begin where that word does, and most words of a dialogue
-  // response are ruled out so, with a bit of a few kilobytes that stay in
+  // response are ruled out so, by a bit table of 32 KiB that stays in
   // cache, without a probe.
   bool may_begin_phrase(uint64_t key) const {
     const uint64_t bit = key >> (64 - kFirstWordBits);
