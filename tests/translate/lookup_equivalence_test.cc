@@ -37,36 +37,65 @@ const LexiconEntry* scan_exact(const Lexicon& lexicon, std::string_view text) {
   return nullptr;
 }
 
-std::string random_text(std::mt19937& rng, std::string_view alphabet, size_t max_length) {
-  std::string text(std::uniform_int_distribution<size_t>(0, max_length)(rng), ' ');
-  std::uniform_int_distribution<size_t> letter(0, alphabet.size() - 1);
-  for (char& c : text) c = alphabet[letter(rng)];
+// Texts are made of tokens: single bytes, or whole stems.
+using Tokens = std::vector<std::string>;
+
+std::string random_text(std::mt19937& rng, const Tokens& tokens, size_t max_tokens) {
+  std::string text;
+  std::uniform_int_distribution<size_t> token(0, tokens.size() - 1);
+  for (size_t n = std::uniform_int_distribution<size_t>(0, max_tokens)(rng); n > 0; --n) {
+    text += tokens[token(rng)];
+  }
   return text;
 }
 
-// Source alphabets (never a double quote: the lexicon format has none), the
-// longest source and the most entries. The narrow one makes prefixes and
-// duplicates frequent; the wide one gives index nodes many branches and
-// bytes of both signs.
-const std::tuple<std::string_view, size_t, size_t> kAlphabets[] = {
-    {"ab .", 4, 24}, {"abcdefgh ,-\x80\xE9\xFF", 3, 120}};
+Tokens bytes(std::string_view alphabet) {
+  Tokens tokens;
+  for (char c : alphabet) tokens.emplace_back(1, c);
+  return tokens;
+}
+
+// Source tokens (never a double quote: the lexicon format has none), the
+// most tokens in a source, the most entries, and the rounds. The narrow
+// alphabet makes prefixes and duplicates frequent; the wide one gives many
+// branches and bytes of both signs; the stems make phrases of several
+// words that continue one another, end inside the words of longer texts
+// and hide one another, with a last word of 70 bytes among them.
+struct Case {
+  Tokens tokens;
+  size_t max_tokens, max_entries;
+  int rounds;
+};
+const Case kCases[] = {
+    {bytes("ab ."), 4, 24, 1500},
+    {bytes("abcdefgh ,-\x80\xE9\xFF"), 3, 120, 1500},
+    {{"a", "ab", " ", ",", "x", "\xE9", "Iron", "Iron Dag", "Iron Dagger", "Iron Dagger of F",
+      "Iron Dagger of Flame", "Red ", "Balmora, Guild", "Balmora, Guild of M",
+      "Iron " + std::string(70, 'x')},
+     3, 60, 150},
+};
 
 TEST(LookupEquivalence, IndexAnswersEqualTheStoredOrderScan) {
   int compared = 0, matched = 0;
-  for (const auto& [alphabet, max_source, max_entries] : kAlphabets) {
+  for (const Case& c : kCases) {
     std::mt19937 rng(20240601);
-    const std::string text_alphabet = std::string(alphabet) + "\"";
-    for (int round = 0; round < 1500; ++round) {
-      Pairs pairs(std::uniform_int_distribution<size_t>(0, max_entries)(rng));
+    Tokens text_tokens = c.tokens;
+    text_tokens.push_back("\"");
+    for (int round = 0; round < c.rounds; ++round) {
+      Pairs pairs(std::uniform_int_distribution<size_t>(0, c.max_entries)(rng));
       for (size_t i = 0; i < pairs.size(); ++i) {
-        pairs[i] = {random_text(rng, alphabet, max_source), std::string(1, 't').append(std::to_string(i))};
+        pairs[i] = {random_text(rng, c.tokens, c.max_tokens), std::string(1, 't').append(std::to_string(i))};
       }
       const Lexicon lexicon = make_lexicon(pairs);
       ASSERT_EQ(lexicon.entries().size(), pairs.size());
       std::vector<std::string> texts;
-      for (int i = 0; i < 4; ++i) texts.push_back(random_text(rng, text_alphabet, 14));
-      for (int i = 0; i < 6; ++i) texts.push_back(random_text(rng, alphabet, max_source));
-      for (const auto& [source, target] : pairs) texts.push_back(source);
+      for (int i = 0; i < 4; ++i) texts.push_back(random_text(rng, text_tokens, c.max_tokens + 10));
+      for (int i = 0; i < 6; ++i) texts.push_back(random_text(rng, c.tokens, c.max_tokens + 1));
+      for (const auto& [source, target] : pairs) {
+        // Sources as they are, and cut or extended, so that walks go deep.
+        texts.push_back(source);
+        texts.push_back(source.substr(0, rng() % (source.size() + 1)) + random_text(rng, c.tokens, 1));
+      }
       for (const std::string& text : texts) {
         SCOPED_TRACE("round " + std::to_string(round) + " text '" + text + "'");
         ASSERT_EQ(lexicon.find_exact(text), scan_exact(lexicon, text));
