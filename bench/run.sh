@@ -14,7 +14,7 @@
 #    size and seed); a different translation fails the run.
 # 4. Times, on a warm cache and in turns, the translator on the three
 #    plug-ins and `cp` of Bench.esm, in N rounds (default 9; the two small
-#    plug-ins three times a round), and prints the medians, the ratio
+#    plug-ins five times a round), and prints the medians, the ratio
 #    translator/cp, the translator's peak memory, the linearity
 #    (t80 - t0) / (t8 - t0) and, from the Google Benchmark microbenchmarks,
 #    lexicon loading and response rewriting with 32,767 names against 1,000.
@@ -124,7 +124,7 @@ median() { tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END {
 
 echo "== Timing: $runs rounds in turns, after one warm-up round"
 copy; translate Bench; translate Bench8; translate Header
-# The short runs are repeated three times per round: their medians decide
+# The short runs are repeated five times per round: their medians decide
 # the linearity, where a few milliseconds count.
 # For comparison, `cp` of the small plug-ins gives the same linearity
 # measure for a plain copy.
@@ -132,7 +132,7 @@ t80=() t8=() t0=() tcp=() tcp8=() tcp0=()
 for ((run = 1; run <= runs; run++)); do
   t80+=("$(elapsed translate Bench)")
   tcp+=("$(elapsed copy)")
-  for repeat in 1 2 3; do
+  for repeat in 1 2 3 4 5; do
     t8+=("$(elapsed translate Bench8)")
     t0+=("$(elapsed translate Header)")
     tcp8+=("$(elapsed copy Bench8)")
@@ -161,7 +161,7 @@ scripts_ms=$(micro BM_ScriptRewriting)
 
 nodes=$(echo "$master_stats" | sed -n 's/.*= \([0-9]*\) nodes.*/\1/p')
 echo
-echo "Quillaret benchmark: $(nproc) cores, warm cache, $runs rounds (small plug-ins 3 per round)"
+echo "Quillaret benchmark: $(nproc) cores, warm cache, $runs rounds (small plug-ins 5 per round)"
 printf '  Bench.esm %d bytes, %s records and subrecords; Bench8.esm %d bytes\n' \
   "$input_bytes" "$nodes" "$(stat -c %s "$data/Bench8.esm")"
 echo "  runs (ms): translator 80 MB: ${t80[*]}"
