@@ -58,7 +58,7 @@ Lexicon::Lexicon(std::vector<char> file_bytes, bool phrases) : text_(std::move(f
 
   std::vector<std::string_view> sources(entries_.size());
   for (size_t i = 0; i < entries_.size(); ++i) sources[i] = entries_[i].source;
-  table_.build(sources, phrases);
+  table_.build({text_.data(), text_.size()}, sources, phrases);
 }
 
 namespace {

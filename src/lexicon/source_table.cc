@@ -46,7 +46,14 @@ inline bool same_bytes(const char* a, const char* b, size_t n) {
 
 }  // namespace
 
-void SourceTable::build(const std::vector<std::string_view>& sources, bool phrases) {
+bool SourceTable::holds(const Slot& slot, uint32_t check, std::string_view text) const {
+  return slot.check == check && slot.length() == text.size() &&
+         same_bytes(text_ + slot.offset(), text.data(), text.size());
+}
+
+void SourceTable::build(std::string_view text, const std::vector<std::string_view>& sources,
+                        bool phrases) {
+  text_ = text.data();
   // Every source is a key; the beginnings of sources are fewer than the
   // sources in a real lexicon, and the table grows if they are not.
   size_t capacity = 16;
@@ -60,7 +67,10 @@ void SourceTable::build(const std::vector<std::string_view>& sources, bool phras
 
   for (size_t i = 0; i < sources.size(); ++i) {
     const std::string_view source = sources[i];
-    if (source.size() > kMaxKeyLength) continue;
+    if (source.size() > kMaxKeyLength ||
+        static_cast<size_t>(source.data() - text_) + source.size() > (uint64_t{1} << 40)) {
+      continue;
+    }
     // An identical source stored before keeps the key.
     const size_t whole = insert(source);
     if (slots_[whole].entry < 0) slots_[whole].entry = static_cast<int32_t>(i);
@@ -78,7 +88,7 @@ void SourceTable::build(const std::vector<std::string_view>& sources, bool phras
     for (size_t cut = std::max<size_t>(word, 1); cut < source.size(); ++cut) {
       if (!is_word_delimiter(source[cut])) continue;
       last_slot = insert(source.substr(0, cut));
-      slots_[last_slot].goes_on = true;
+      slots_[last_slot].where |= kGoesOn;
       last_cut = cut;
     }
     if (last_cut > 0) {
@@ -94,17 +104,13 @@ size_t SourceTable::insert(std::string_view text) {
   const uint32_t check = static_cast<uint32_t>(key >> 32);
   for (size_t slot = key & mask_;; slot = (slot + 1) & mask_) {
     Slot& s = slots_[slot];
-    if (s.text == nullptr) {
-      s.text = text.data();
-      s.length = static_cast<uint32_t>(text.size());
+    if (!s.used()) {
+      s.where = static_cast<uint64_t>(text.data() - text_) | uint64_t{text.size()} << 40;
       s.check = check;
       ++used_;
       return slot;
     }
-    if (s.check == check && s.length == text.size() &&
-        same_bytes(s.text, text.data(), text.size())) {
-      return slot;
-    }
+    if (holds(s, check, text)) return slot;
   }
 }
 
@@ -116,9 +122,9 @@ void SourceTable::grow() {
   mask_ = slots_.size() - 1;
   for (size_t i = 0; i < old_slots.size(); ++i) {
     const Slot& s = old_slots[i];
-    if (s.text == nullptr) continue;
-    size_t slot = word_key({s.text, s.length}) & mask_;
-    while (slots_[slot].text != nullptr) slot = (slot + 1) & mask_;
+    if (!s.used()) continue;
+    size_t slot = word_key({text_ + s.offset(), s.length()}) & mask_;
+    while (slots_[slot].used()) slot = (slot + 1) & mask_;
     slots_[slot] = s;
     last_words_[slot] = old_words[i];
   }
@@ -130,11 +136,8 @@ const SourceTable::Slot* SourceTable::find(std::string_view text) const {
   const uint32_t check = static_cast<uint32_t>(key >> 32);
   for (size_t slot = key & mask_;; slot = (slot + 1) & mask_) {
     const Slot& s = slots_[slot];
-    if (s.text == nullptr) return nullptr;
-    if (s.check == check && s.length == text.size() &&
-        same_bytes(s.text, text.data(), text.size())) {
-      return &s;
-    }
+    if (!s.used()) return nullptr;
+    if (holds(s, check, text)) return &s;
   }
 }
 
@@ -164,7 +167,7 @@ int32_t SourceTable::phrase_at(std::string_view text, size_t position) const {
       best_end = end;
       best_slot = slot;
     }
-    if (end == rest.size() || !slot->goes_on) break;
+    if (end == rest.size() || !slot->goes_on()) break;
     end = next_word_end(rest, end);
   }
   if (best < 0) return -1;
@@ -174,7 +177,7 @@ int32_t SourceTable::phrase_at(std::string_view text, size_t position) const {
   // but no further delimiter: those are the last words recorded for the key.
   const Slot* slot = best_slot;
   for (size_t cut = best_end;;) {
-    if (slot->goes_on && cut < rest.size() &&
+    if (slot->goes_on() && cut < rest.size() &&
         hides_within_next_word(static_cast<size_t>(slot - slots_.data()), rest, cut)) {
       return -1;
     }

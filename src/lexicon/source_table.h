@@ -23,10 +23,10 @@ namespace quillaret {
 
 class SourceTable {
  public:
-  // `sources` in stored order. The table points into their bytes, which
-  // must outlive it. Without `phrases`, the table holds the whole sources
-  // only, and finds no phrase.
-  void build(const std::vector<std::string_view>& sources, bool phrases);
+  // `sources` in stored order, all within `text`, whose bytes must outlive
+  // the table. Without `phrases`, the table holds the whole sources only,
+  // and finds no phrase.
+  void build(std::string_view text, const std::vector<std::string_view>& sources, bool phrases);
 
   // Stored position of the first source equal to `text` (the empty source
   // included), or -1.
@@ -49,18 +49,33 @@ class SourceTable {
   }
 
  private:
-  // Keys are texts of up to 2^32 - 2 bytes: no payload holds a longer one,
-  // so a longer source could never be found anyway.
-  static constexpr size_t kMaxKeyLength = 0xFFFFFFFEu;
+  // Keys are texts of fewer than 8 MiB: no payload of a plug-in is nearly
+  // that long (they stay under 32 KiB), so a longer source could never be
+  // found anyway. Their bytes lie within the first TiB of the text.
+  static constexpr size_t kMaxKeyLength = (size_t{1} << 23) - 2;
 
+  // 16 bytes, so that the table of a large lexicon stays small enough to
+  // keep much of it in cache.
   struct Slot {
-    const char* text = nullptr;  // spells the key; null in an empty slot
-    uint32_t length = 0;
+    // Where the key is spelled in the text (offset in the low 40 bits), its
+    // length (the next 23 bits) and, in the top bit, whether some source
+    // goes on past it with a word delimiter. All ones in an empty slot.
+    uint64_t where = kEmpty;
     uint32_t check = 0;  // high bits of the key's hash
     int32_t entry = -1;  // first stored source equal to the key, or -1
-    // Some source goes on past the key with a word delimiter.
-    bool goes_on = false;
+
+    bool used() const { return where != kEmpty; }
+    size_t offset() const { return where & ((uint64_t{1} << 40) - 1); }
+    size_t length() const { return (where >> 40) & kMaxLength; }
+    bool goes_on() const { return (where >> 63) != 0; }
   };
+  static constexpr uint64_t kEmpty = ~uint64_t{0};
+  static constexpr uint64_t kMaxLength = (uint64_t{1} << 23) - 1;
+  static constexpr uint64_t kGoesOn = uint64_t{1} << 63;
+  static_assert(sizeof(Slot) == 16);
+
+  // Whether `slot` holds `text`, whose hash has the high bits `check`.
+  bool holds(const Slot& slot, uint32_t check, std::string_view text) const;
 
   // The slot of `text`, or null.
   const Slot* find(std::string_view text) const;
@@ -73,6 +88,7 @@ class SourceTable {
   // not all, of the word after it begins the text.
   bool hides_within_next_word(size_t slot, std::string_view text, size_t key_length) const;
 
+  const char* text_ = nullptr;
   std::vector<Slot> slots_;
   // For each slot, the lengths of the last words of the sources whose last
   // word delimiter follows its key: bit n for n bytes, bit 63 for 63 or more.
