@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <functional>
 #include <iterator>
 #include <memory>
 
@@ -11,15 +10,12 @@
 #include "lexicon/lexicon.h"
 #include "platform/console.h"
 #include "platform/platform.h"
-#include "plugin/record_tree.h"
-#include "translate/translate.h"
 
 namespace quillaret {
 namespace {
 
 constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
-
 
 // Reads the rest of an open file; null when the read fails.
 std::unique_ptr<char[]> read_contents(std::FILE* file, int64_t size) {
@@ -121,7 +117,7 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   // pipeline and translates with this one. The lexicons' messages, and
   // waits, come afterwards in their usual order, up to the first lexicon
   // that failed.
-  constexpr size_t kLoadOrder[] = {2, 0, 1};
+  constexpr size_t kLoadOrder[] = {2, 0, 1};  // in kLexiconFiles: names, topics, factions
   std::atomic<size_t> next_load{0};
   std::atomic<size_t> loading{std::size(kLoadOrder)};
   const auto load_lexicons_left = [&] {
@@ -138,7 +134,7 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
     pipeline.help();
   });
   // However this function returns, the helper is told to stop before it
-  // is joined.
+  // is joined. (Where no thread can be started, this thread does it all.)
   struct StopOnReturn {
     TranslationPipeline& pipeline;
     ~StopOnReturn() { pipeline.stop(); }

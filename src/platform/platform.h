@@ -69,8 +69,8 @@ MappedFile map_file(std::FILE* file, int64_t size);
 
 // Runs a task on a thread of its own while the caller goes on; `join`, or
 // the destructor, waits for it to end. Where no thread can be started the
-// task runs in the constructor, before the caller goes on: the result is
-// the same, only later. The task must not throw.
+// task does not run at all, and `started` says so: the caller then does
+// the work itself. The task must not throw.
 class Thread {
  public:
   explicit Thread(std::function<void()> task);
@@ -78,12 +78,16 @@ class Thread {
   Thread(const Thread&) = delete;
   Thread& operator=(const Thread&) = delete;
 
+  // Whether the task runs (or ran) on a thread of its own.
+  bool started() const { return started_; }
+
   void join();
 
   struct Handle;  // each platform's own
 
  private:
   std::unique_ptr<Handle> handle_;
+  bool started_ = false;
 };
 
 // Lets other threads run: for a thread that waits on another's progress.

@@ -11,9 +11,9 @@ struct Thread::Handle {
 
 Thread::Thread(std::function<void()> task) {
   try {
-    handle_ = std::make_unique<Handle>(Handle{std::thread(task)});
+    handle_ = std::make_unique<Handle>(Handle{std::thread(std::move(task))});
+    started_ = true;
   } catch (const std::system_error&) {
-    task();
   }
 }
 

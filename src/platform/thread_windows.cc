@@ -23,10 +23,8 @@ Thread::Thread(std::function<void()> task) {
   handle_ = std::make_unique<Handle>();
   handle_->task = std::move(task);
   handle_->thread = ::CreateThread(nullptr, 0, run_task, handle_.get(), 0, nullptr);
-  if (handle_->thread == nullptr) {
-    handle_->task();
-    handle_.reset();
-  }
+  started_ = handle_->thread != nullptr;
+  if (!started_) handle_.reset();
 }
 
 Thread::~Thread() { join(); }
