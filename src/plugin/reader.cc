@@ -32,7 +32,7 @@ constexpr size_t kReserveBytesPerNode = 32;
 constexpr size_t kReserveBytesPerKeptNode = 256;
 
 // How far ahead of the entry being read its bytes are fetched.
-constexpr size_t kPrefetchDistance = 1024;
+constexpr uint64_t kPrefetchDistance = 1024;
 
 // Entries are numbered with 32-bit indices.
 constexpr int32_t kMaxEntries = std::numeric_limits<int32_t>::max();
@@ -97,9 +97,8 @@ int RecordReader::read_part(uint64_t min_bytes, RecordTree* tree, Console& conso
       while (level.remaining >= 8 && end - pos >= 8 && count < kMaxEntries) {
         // The headers lie a few dozen bytes apart, in pages scattered in
         // memory, where the processor stops fetching ahead on its own: it
-        // is asked to fetch the bytes a little further on. (A prefetch
-        // past the input's end is harmless: it never faults.)
-        __builtin_prefetch(input.data() + pos + kPrefetchDistance);
+        // is asked to fetch the bytes a little further on, up to the end.
+        __builtin_prefetch(input.data() + std::min(pos + kPrefetchDistance, end));
         const Tag tag = read_u32(input.data() + pos);
         const uint32_t size = read_u32(input.data() + pos + 4);
         const TagKind kind = classify_tag(tag);
