@@ -3,11 +3,6 @@
 
 namespace quillaret {
 
-const LexiconEntry* match_phrase(const Lexicon& lexicon, std::string_view text,
-                                 size_t position) {
-  return lexicon.phrase_at(text, position);
-}
-
 int translate_response_text(Translation& t, int32_t index) {
   std::optional<Rewrite> rewrite = start_rewrite(t, t.tree.nodes[static_cast<size_t>(index)]);
   if (!rewrite) return -1;
@@ -24,8 +19,8 @@ int translate_response_text(Translation& t, int32_t index) {
     while (word_end < text.size() && !is_word_delimiter(text[word_end])) ++word_end;
     const uint64_t key = word_key(text.substr(i, word_end - i));
     const LexiconEntry* entry = nullptr;
-    if (topics.may_begin_phrase(key)) entry = match_phrase(topics, text, i);
-    if (entry == nullptr && names.may_begin_phrase(key)) entry = match_phrase(names, text, i);
+    if (topics.may_begin_phrase(key)) entry = topics.phrase_at(text, i);
+    if (entry == nullptr && names.may_begin_phrase(key)) entry = names.phrase_at(text, i);
     if (entry != nullptr) {
       rewrite->replace(i, i + entry->source.size(), entry->target);
       i += entry->source.size();

@@ -118,12 +118,6 @@ std::optional<Rewrite> start_rewrite(Translation& t, const RecordNode& node);
 // boundary is replaced. Returns 0, or -1 when the payload is too large.
 int translate_response_text(Translation& t, int32_t node);
 
-// The entry whose source is the longest that begins `text` at `position`,
-// provided it ends at a word boundary there; null otherwise (a longer
-// source that does not end at a boundary hides the shorter ones).
-const LexiconEntry* match_phrase(const Lexicon& lexicon, std::string_view text,
-                                 size_t position);
-
 // Rewrites a script text (an INFO's BNAM or a SCPT's SCTX): AddTopic
 // arguments by the topic, else the name lexicon, other quoted names by the
 // name lexicon. Returns 0, or -1 when the payload is too large.

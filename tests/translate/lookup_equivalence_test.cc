@@ -101,7 +101,7 @@ TEST(LookupEquivalence, IndexAnswersEqualTheStoredOrderScan) {
         ASSERT_EQ(lexicon.find_exact(text), scan_exact(lexicon, text));
         for (size_t position = 0; position <= text.size(); ++position) {
           const LexiconEntry* phrase = scan_prefix(lexicon, text, position, false);
-          ASSERT_EQ(match_phrase(lexicon, text, position), phrase) << "position " << position;
+          ASSERT_EQ(lexicon.phrase_at(text, position), phrase) << "position " << position;
           ASSERT_EQ(match_quoted_entry(lexicon, text, position),
                     scan_prefix(lexicon, text, position, true))
               << "position " << position;
