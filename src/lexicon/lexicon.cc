@@ -49,16 +49,32 @@ std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text) {
 
 Lexicon::Lexicon(std::vector<char> file_bytes, bool phrases) : text_(std::move(file_bytes)) {
   if (text_.empty() || text_.back() != '\0') text_.push_back('\0');
-  std::vector<LexiconEntry> in_file_order = parse_lexicon_text(text_);
-
-  std::vector<size_t> lengths(in_file_order.size());
-  for (size_t i = 0; i < lengths.size(); ++i) lengths[i] = in_file_order[i].source.size();
-  entries_.reserve(in_file_order.size());
-  for (uint32_t i : exchange_sort_order(lengths)) entries_.push_back(in_file_order[i]);
+  entries_ = parse_lexicon_text(text_);
 
   std::vector<std::string_view> sources(entries_.size());
   for (size_t i = 0; i < entries_.size(); ++i) sources[i] = entries_[i].source;
-  table_.build({text_.data(), text_.size()}, sources, phrases);
+  const std::vector<size_t> tied_lengths = table_.build({text_.data(), text_.size()}, sources, phrases);
+  if (tied_lengths.empty()) return;
+  // Among identical sources, the first that the exchange sort leaves wins:
+  // each length that has some is put in that order, and its entries
+  // preferred from last to first.
+  std::vector<size_t> lengths(sources.size());
+  for (size_t i = 0; i < sources.size(); ++i) lengths[i] = sources[i].size();
+  for (size_t length : tied_lengths) {
+    const std::vector<uint32_t> order = exchange_sort_class(lengths, length);
+    for (size_t i = order.size(); i-- > 0;) {
+      table_.prefer(sources[order[i]], static_cast<int32_t>(order[i]));
+    }
+  }
+}
+
+std::vector<LexiconEntry> Lexicon::entries() const {
+  std::vector<size_t> lengths(entries_.size());
+  for (size_t i = 0; i < entries_.size(); ++i) lengths[i] = entries_[i].source.size();
+  std::vector<LexiconEntry> sorted;
+  sorted.reserve(entries_.size());
+  for (uint32_t i : exchange_sort_order(lengths)) sorted.push_back(entries_[i]);
+  return sorted;
 }
 
 namespace {

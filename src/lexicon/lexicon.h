@@ -41,8 +41,10 @@ class Lexicon {
   Lexicon& operator=(const Lexicon&) = delete;
 
   // Entries by decreasing source length; among sources of equal length in
-  // the order that the exchange sort of the loader leaves them.
-  const std::vector<LexiconEntry>& entries() const { return entries_; }
+  // the order that the exchange sort of the loader leaves them: the order
+  // in which lookups see them. Computed at each call, in O(n) for each
+  // distinct length; lookups do not need it.
+  std::vector<LexiconEntry> entries() const;
 
   // The first entry, in stored order, whose source equals `text` (the empty
   // source included); null when none does.
@@ -70,7 +72,7 @@ class Lexicon {
   }
 
   std::vector<char> text_;  // the file's bytes, quotes turned into NULs
-  std::vector<LexiconEntry> entries_;
+  std::vector<LexiconEntry> entries_;  // in file order
   SourceTable table_;
 };
 

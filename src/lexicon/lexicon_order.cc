@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <numeric>
+#include <functional>
 
 namespace quillaret {
 namespace {
@@ -43,26 +43,6 @@ class FreePlaces {
   std::vector<uint32_t> tree_;
 };
 
-// File positions by decreasing length, file order among equal lengths. The
-// lengths of a lexicon are short, so a counting sort does it in linear time.
-std::vector<uint32_t> by_decreasing_length(const std::vector<size_t>& lengths) {
-  std::vector<uint32_t> order(lengths.size());
-  const size_t longest = lengths.empty() ? 0 : *std::max_element(lengths.begin(), lengths.end());
-  if (longest > 4 * lengths.size() + 1024) {
-    std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](uint32_t a, uint32_t b) { return lengths[a] > lengths[b]; });
-    return order;
-  }
-  std::vector<uint32_t> start(longest + 2, 0);  // by length, longest first
-  for (size_t length : lengths) ++start[longest - length + 1];
-  for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
-  for (size_t i = 0; i < lengths.size(); ++i) {
-    order[start[longest - lengths[i]]++] = static_cast<uint32_t>(i);
-  }
-  return order;
-}
-
 }  // namespace
 
 // How the order is obtained without running the sort.
@@ -92,85 +72,77 @@ std::vector<uint32_t> by_decreasing_length(const std::vector<size_t>& lengths) {
 // fills the positions of the last longer entries, which all lie at m or
 // after, and the class entries first met at m or after never move.
 //
-// So the class needs only its positions in S, which one merge of the longer
-// entries with the class gives: the turns between two arrivals are the
-// longer entries between them. The final queue is rebuilt backwards, one
-// arrival at a time, with the free places of the queue counted in a tree.
-// Each class costs one pass over the entries at least as long and
-// O(k log k) for its k arrivals, where the sort itself would cost O(n^2).
-std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {
-  const size_t n = lengths.size();
-  const std::vector<uint32_t> by_length = by_decreasing_length(lengths);
+// So the class needs only its positions in S, which one pass over the
+// entries in file order gives: an entry's is its rank in the class plus the
+// number of longer entries before it. The final queue is rebuilt
+// backwards, one arrival at a time, with the free places of the queue
+// counted in a tree: O(n + k log k), where the sort itself would cost
+// O(n^2).
+std::vector<uint32_t> exchange_sort_class(const std::vector<size_t>& lengths, size_t length) {
+  std::vector<uint32_t> entries;  // the class, file order
+  std::vector<uint32_t> longer;   // entries longer than the class, file order
+  std::vector<size_t> position;   // for each arrival, its position in S
+  for (size_t i = 0; i < lengths.size(); ++i) {
+    if (lengths[i] > length) {
+      longer.push_back(static_cast<uint32_t>(i));
+    } else if (lengths[i] == length) {
+      entries.push_back(static_cast<uint32_t>(i));
+      position.push_back(entries.size() - 1 + longer.size());
+    }
+  }
+  const size_t k = entries.size();
+  const size_t m = longer.size();
 
+  // The arrivals: the class entries standing below m in S. Positions grow
+  // with the rank in the class, so they come first.
+  size_t arrivals = 0;
+  while (arrivals < k && position[arrivals] < m) ++arrivals;
+  if (arrivals == 0) return entries;
+
+  // The final queue, front first, rebuilt backwards: each arrival was
+  // pushed at the back and then the queue turned `turns` times, once per
+  // longer entry between it and the next arrival (or position m).
+  std::vector<uint32_t> queue(arrivals, 0);
+  FreePlaces free_places(arrivals);
+  size_t front = 0;  // rank, among the free places, of the current front
+  size_t turns = m - position[arrivals - 1] - 1;
+  for (size_t i = arrivals; i-- > 0;) {
+    const size_t size = i + 1;
+    // (front + size - 1 - turns) modulo size, with one division: the sum
+    // lies between size and 3 * size - 2.
+    size_t rank = front + 2 * size - 1 - turns % size;
+    rank -= rank >= 2 * size ? 2 * size : size;
+    const size_t slot = free_places.find(rank);
+    queue[slot] = entries[i];
+    free_places.take(slot);
+    // The entry after it was the front before it joined: rank modulo
+    // size - 1, where rank < size.
+    front = rank + 1 == size ? 0 : rank;
+    turns = i > 0 ? position[i] - position[i - 1] - 1 : 0;
+  }
+  // The queue fills the positions of the last `arrivals` longer entries;
+  // the other class entries keep theirs.
   std::vector<uint32_t> result;
-  result.reserve(n);
-  std::vector<uint32_t> longer;  // entries longer than the class, file order
-  std::vector<uint32_t> merged;  // the same with the class: S
-  std::vector<size_t> position;  // for each entry of the class, its position in S
-  std::vector<uint32_t> queue;
+  result.reserve(k);
+  size_t still = arrivals;
+  for (size_t t = 0; t < arrivals; ++t) {
+    const uint32_t target = longer[m - arrivals + t];
+    while (still < k && entries[still] < target) result.push_back(entries[still++]);
+    result.push_back(queue[t]);
+  }
+  result.insert(result.end(), entries.begin() + static_cast<ptrdiff_t>(still), entries.end());
+  return result;
+}
 
-  for (size_t begin = 0; begin < n;) {
-    const size_t length = lengths[by_length[begin]];
-    size_t end = begin;
-    while (end < n && lengths[by_length[end]] == length) ++end;
-    const uint32_t* const entries = by_length.data() + begin;  // file order
-    const size_t k = end - begin;
-    const size_t m = longer.size();
-
-    merged.resize(m + k);
-    position.resize(k);
-    size_t from_longer = 0;
-    size_t to = 0;
-    for (size_t i = 0; i < k; ++i) {
-      while (from_longer < m && longer[from_longer] < entries[i]) {
-        merged[to++] = longer[from_longer++];
-      }
-      position[i] = to;
-      merged[to++] = entries[i];
-    }
-    std::copy(longer.begin() + static_cast<ptrdiff_t>(from_longer), longer.end(),
-              merged.begin() + static_cast<ptrdiff_t>(to));
-
-    // The arrivals: the class entries standing below m in S.
-    size_t arrivals = 0;
-    while (arrivals < k && position[arrivals] < m) ++arrivals;
-
-    if (arrivals > 0) {
-      // The final queue, front first, rebuilt backwards: each arrival was
-      // pushed at the back and then the queue turned `turns` times, once
-      // per longer entry between it and the next arrival (or position m).
-      queue.assign(arrivals, 0);
-      FreePlaces free_places(arrivals);
-      size_t front = 0;  // rank, among the free places, of the current front
-      size_t turns = m - position[arrivals - 1] - 1;
-      for (size_t i = arrivals; i-- > 0;) {
-        const size_t size = i + 1;
-        // (front + size - 1 - turns) modulo size, with one division: the
-        // sum lies between size and 3 * size - 2.
-        size_t rank = front + 2 * size - 1 - turns % size;
-        rank -= rank >= 2 * size ? 2 * size : size;
-        const size_t slot = free_places.find(rank);
-        queue[slot] = entries[i];
-        free_places.take(slot);
-        // The entry after it was the front before it joined: rank modulo
-        // size - 1, where rank < size.
-        front = rank + 1 == size ? 0 : rank;
-        turns = i > 0 ? position[i] - position[i - 1] - 1 : 0;
-      }
-      // The queue fills the positions of the last `arrivals` longer
-      // entries; the other class entries keep theirs.
-      size_t still = arrivals;
-      for (size_t t = 0; t < arrivals; ++t) {
-        const uint32_t target = longer[m - arrivals + t];
-        while (still < k && entries[still] < target) result.push_back(entries[still++]);
-        result.push_back(queue[t]);
-      }
-      result.insert(result.end(), entries + still, entries + k);
-    } else {
-      result.insert(result.end(), entries, entries + k);
-    }
-    longer.swap(merged);
-    begin = end;
+std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {
+  std::vector<size_t> distinct(lengths);
+  std::sort(distinct.begin(), distinct.end(), std::greater<>());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  std::vector<uint32_t> result;
+  result.reserve(lengths.size());
+  for (size_t length : distinct) {
+    const std::vector<uint32_t> order = exchange_sort_class(lengths, length);
+    result.insert(result.end(), order.begin(), order.end());
   }
   return result;
 }

@@ -7,7 +7,9 @@
 //
 // It sorts by decreasing length but is not stable: among equal lengths the
 // order is scrambled in a way that decides which of two identical sources
-// wins a lookup. Running it is quadratic, so the order is computed instead.
+// wins a lookup. Running it is quadratic, so the order is computed instead;
+// and since only identical sources, which are of equal length, compete in a
+// lookup, the loader computes it only for the lengths that have some.
 #pragma once
 
 #include <cstddef>
@@ -17,8 +19,13 @@
 namespace quillaret {
 
 // For entries of the given lengths (in file order), returns the file-order
-// indices in the order that the exchange sort above leaves them.
-// Takes O(n log n + sum over distinct lengths L of #entries at least L long).
+// indices of those of length `length`, in the order that the exchange sort
+// above leaves them. Takes O(n + k log k) for k entries of that length.
+std::vector<uint32_t> exchange_sort_class(const std::vector<size_t>& lengths, size_t length);
+
+// The file-order indices of all entries, in the order that the exchange
+// sort leaves them: by decreasing length, each length as above. Takes
+// O(n) for each distinct length.
 std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths);
 
 }  // namespace quillaret

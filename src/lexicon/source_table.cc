@@ -51,8 +51,10 @@ bool SourceTable::holds(const Slot& slot, uint32_t check, std::string_view text)
          same_bytes(text_ + slot.offset(), text.data(), text.size());
 }
 
-void SourceTable::build(std::string_view text, const std::vector<std::string_view>& sources,
-                        bool phrases) {
+std::vector<size_t> SourceTable::build(std::string_view text,
+                                       const std::vector<std::string_view>& sources,
+                                       bool phrases) {
+  std::vector<size_t> tied_lengths;
   text_ = text.data();
   // Every source is a key; the beginnings of sources are fewer than the
   // sources in a real lexicon, and the table grows if they are not.
@@ -67,13 +69,15 @@ void SourceTable::build(std::string_view text, const std::vector<std::string_vie
 
   for (size_t i = 0; i < sources.size(); ++i) {
     const std::string_view source = sources[i];
-    if (source.size() > kMaxKeyLength ||
-        static_cast<size_t>(source.data() - text_) + source.size() > (uint64_t{1} << 40)) {
-      continue;
-    }
+    if (!fits(source)) continue;
     // An identical source stored before keeps the key.
     const size_t whole = insert(source);
-    if (slots_[whole].entry < 0) slots_[whole].entry = static_cast<int32_t>(i);
+    if (slots_[whole].entry < 0) {
+      slots_[whole].entry = static_cast<int32_t>(i);
+    } else if (std::find(tied_lengths.begin(), tied_lengths.end(), source.size()) ==
+               tied_lengths.end()) {
+      tied_lengths.push_back(source.size());
+    }
     if (source.empty() || !phrases) continue;
 
     size_t word = 0;
@@ -96,6 +100,11 @@ void SourceTable::build(std::string_view text, const std::vector<std::string_vie
       last_words_[last_slot] |= uint64_t{1} << last_word;
     }
   }
+  return tied_lengths;
+}
+
+void SourceTable::prefer(std::string_view source, int32_t position) {
+  if (fits(source)) slots_[insert(source)].entry = position;
 }
 
 size_t SourceTable::insert(std::string_view text) {

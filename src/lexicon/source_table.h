@@ -23,16 +23,22 @@ namespace quillaret {
 
 class SourceTable {
  public:
-  // `sources` in stored order, all within `text`, whose bytes must outlive
-  // the table. Without `phrases`, the table holds the whole sources only,
-  // and finds no phrase.
-  void build(std::string_view text, const std::vector<std::string_view>& sources, bool phrases);
+  // `sources` in the order that decides among identical ones, all within
+  // `text`, whose bytes must outlive the table. Without `phrases`, the
+  // table holds the whole sources only, and finds no phrase. Returns the
+  // lengths, each once, of the sources identical to one before them.
+  std::vector<size_t> build(std::string_view text, const std::vector<std::string_view>& sources,
+                            bool phrases);
 
-  // Stored position of the first source equal to `text` (the empty source
+  // Makes the source at `position` the answer for `source`, which must be
+  // one of those built.
+  void prefer(std::string_view source, int32_t position);
+
+  // Position of the first source equal to `text` (the empty source
   // included), or -1.
   int32_t find_exact(std::string_view text) const;
 
-  // Stored position of the first of the longest non-empty sources that
+  // Position of the first of the longest non-empty sources that
   // `text` begins with at `position`, provided the text ends or holds a
   // word delimiter right after it; -1 otherwise. (A longer source that ends
   // inside a word hides the shorter ones.)
@@ -73,6 +79,12 @@ class SourceTable {
   static constexpr uint64_t kMaxLength = (uint64_t{1} << 23) - 1;
   static constexpr uint64_t kGoesOn = uint64_t{1} << 63;
   static_assert(sizeof(Slot) == 16);
+
+  // Whether `source`, within the text, can be a key.
+  bool fits(std::string_view source) const {
+    return source.size() <= kMaxKeyLength &&
+           static_cast<size_t>(source.data() - text_) + source.size() <= (uint64_t{1} << 40);
+  }
 
   // Whether `slot` holds `text`, whose hash has the high bits `check`.
   bool holds(const Slot& slot, uint32_t check, std::string_view text) const;

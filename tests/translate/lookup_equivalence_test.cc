@@ -18,9 +18,9 @@ bool delimiter(char c) {
 // The first non-empty source found at `position` decides: it matches when
 // the text goes on with a boundary (or, for a quoted name, a double quote);
 // otherwise nothing matches there.
-const LexiconEntry* scan_prefix(const Lexicon& lexicon, std::string_view text, size_t position,
-                                bool quoted) {
-  for (const LexiconEntry& entry : lexicon.entries()) {
+const LexiconEntry* scan_prefix(const std::vector<LexiconEntry>& stored, std::string_view text,
+                                size_t position, bool quoted) {
+  for (const LexiconEntry& entry : stored) {
     if (entry.source.empty() || !text.substr(position).starts_with(entry.source)) continue;
     const size_t after = position + entry.source.size();
     const bool ends = quoted ? after < text.size() && text[after] == '"'
@@ -30,12 +30,15 @@ const LexiconEntry* scan_prefix(const Lexicon& lexicon, std::string_view text, s
   return nullptr;
 }
 
-const LexiconEntry* scan_exact(const Lexicon& lexicon, std::string_view text) {
-  for (const LexiconEntry& entry : lexicon.entries()) {
+const LexiconEntry* scan_exact(const std::vector<LexiconEntry>& stored, std::string_view text) {
+  for (const LexiconEntry& entry : stored) {
     if (entry.source == text) return &entry;
   }
   return nullptr;
 }
+
+// Every target is distinct: the entry found, by its target.
+std::string_view found(const LexiconEntry* entry) { return entry ? entry->target : "(none)"; }
 
 // Texts are made of tokens: single bytes, or whole stems.
 using Tokens = std::vector<std::string>;
@@ -87,7 +90,8 @@ TEST(LookupEquivalence, IndexAnswersEqualTheStoredOrderScan) {
         pairs[i] = {random_text(rng, c.tokens, c.max_tokens), std::string(1, 't').append(std::to_string(i))};
       }
       const Lexicon lexicon = make_lexicon(pairs);
-      ASSERT_EQ(lexicon.entries().size(), pairs.size());
+      const std::vector<LexiconEntry> stored = lexicon.entries();
+      ASSERT_EQ(stored.size(), pairs.size());
       std::vector<std::string> texts;
       for (int i = 0; i < 4; ++i) texts.push_back(random_text(rng, text_tokens, c.max_tokens + 10));
       for (int i = 0; i < 6; ++i) texts.push_back(random_text(rng, c.tokens, c.max_tokens + 1));
@@ -98,12 +102,12 @@ TEST(LookupEquivalence, IndexAnswersEqualTheStoredOrderScan) {
       }
       for (const std::string& text : texts) {
         SCOPED_TRACE("round " + std::to_string(round) + " text '" + text + "'");
-        ASSERT_EQ(lexicon.find_exact(text), scan_exact(lexicon, text));
+        ASSERT_EQ(found(lexicon.find_exact(text)), found(scan_exact(stored, text)));
         for (size_t position = 0; position <= text.size(); ++position) {
-          const LexiconEntry* phrase = scan_prefix(lexicon, text, position, false);
-          ASSERT_EQ(lexicon.phrase_at(text, position), phrase) << "position " << position;
-          ASSERT_EQ(match_quoted_entry(lexicon, text, position),
-                    scan_prefix(lexicon, text, position, true))
+          const LexiconEntry* phrase = scan_prefix(stored, text, position, false);
+          ASSERT_EQ(found(lexicon.phrase_at(text, position)), found(phrase)) << "position " << position;
+          ASSERT_EQ(found(match_quoted_entry(lexicon, text, position)),
+                    found(scan_prefix(stored, text, position, true)))
               << "position " << position;
           matched += phrase != nullptr;
           ++compared;
