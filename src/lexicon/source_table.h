@@ -91,8 +91,8 @@ class SourceTable {
 
   // The slot of `text`, or null.
   const Slot* find(std::string_view text) const;
-  // The slot of `text`, made empty-handed if it is new.
-  size_t insert(std::string_view text);
+  // The slot of `text`, of key `key`, made empty-handed if it is new.
+  size_t insert(std::string_view text, uint64_t key);
   void grow();
 
   // Whether a source that goes on past `slot`'s key (of `key_length`
