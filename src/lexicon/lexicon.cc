@@ -53,17 +53,27 @@ Lexicon::Lexicon(std::vector<char> file_bytes, bool phrases) : text_(std::move(f
 
   std::vector<std::string_view> sources(entries_.size());
   for (size_t i = 0; i < entries_.size(); ++i) sources[i] = entries_[i].source;
-  const std::vector<size_t> tied_lengths = table_.build({text_.data(), text_.size()}, sources, phrases);
-  if (tied_lengths.empty()) return;
+  const std::vector<uint32_t> repeats = table_.build({text_.data(), text_.size()}, sources, phrases);
+  if (repeats.empty()) return;
   // Among identical sources, the first that the exchange sort leaves wins:
-  // each length that has some is put in that order, and its entries
-  // preferred from last to first.
+  // each length that has some is put in that order, and its identical
+  // sources preferred from last to first.
+  std::vector<char> tied(sources.size(), 0);
+  std::vector<size_t> tied_lengths;
+  for (uint32_t repeat : repeats) {
+    tied[repeat] = 1;
+    tied[static_cast<size_t>(table_.find_exact(sources[repeat]))] = 1;
+    const size_t length = sources[repeat].size();
+    if (std::find(tied_lengths.begin(), tied_lengths.end(), length) == tied_lengths.end()) {
+      tied_lengths.push_back(length);
+    }
+  }
   std::vector<size_t> lengths(sources.size());
   for (size_t i = 0; i < sources.size(); ++i) lengths[i] = sources[i].size();
   for (size_t length : tied_lengths) {
     const std::vector<uint32_t> order = exchange_sort_class(lengths, length);
     for (size_t i = order.size(); i-- > 0;) {
-      table_.prefer(sources[order[i]], static_cast<int32_t>(order[i]));
+      if (tied[order[i]]) table_.prefer(sources[order[i]], static_cast<int32_t>(order[i]));
     }
   }
 }

@@ -79,19 +79,23 @@ class FreePlaces {
 // counted in a tree: O(n + k log k), where the sort itself would cost
 // O(n^2).
 std::vector<uint32_t> exchange_sort_class(const std::vector<size_t>& lengths, size_t length) {
-  std::vector<uint32_t> entries;  // the class, file order
-  std::vector<uint32_t> longer;   // entries longer than the class, file order
-  std::vector<size_t> position;   // for each arrival, its position in S
-  for (size_t i = 0; i < lengths.size(); ++i) {
-    if (lengths[i] > length) {
-      longer.push_back(static_cast<uint32_t>(i));
-    } else if (lengths[i] == length) {
-      entries.push_back(static_cast<uint32_t>(i));
-      position.push_back(entries.size() - 1 + longer.size());
-    }
+  // One pass, without a branch that goes either way at random: every
+  // entry is written to both lists, and kept in the one it belongs to.
+  const size_t n = lengths.size();
+  std::vector<uint32_t> entries(n + 1);  // the class, file order
+  std::vector<uint32_t> longer(n + 1);   // entries longer than the class, file order
+  std::vector<size_t> position(n + 1);   // for each class entry, its position in S
+  size_t k = 0;
+  size_t m = 0;
+  for (size_t i = 0; i < n; ++i) {
+    entries[k] = static_cast<uint32_t>(i);
+    position[k] = k + m;
+    longer[m] = static_cast<uint32_t>(i);
+    k += lengths[i] == length;
+    m += lengths[i] > length;
   }
-  const size_t k = entries.size();
-  const size_t m = longer.size();
+  entries.resize(k);
+  longer.resize(m);
 
   // The arrivals: the class entries standing below m in S. Positions grow
   // with the rank in the class, so they come first.

@@ -51,10 +51,10 @@ bool SourceTable::holds(const Slot& slot, uint32_t check, std::string_view text)
          same_bytes(text_ + slot.offset(), text.data(), text.size());
 }
 
-std::vector<size_t> SourceTable::build(std::string_view text,
-                                       const std::vector<std::string_view>& sources,
-                                       bool phrases) {
-  std::vector<size_t> tied_lengths;
+std::vector<uint32_t> SourceTable::build(std::string_view text,
+                                         const std::vector<std::string_view>& sources,
+                                         bool phrases) {
+  std::vector<uint32_t> repeats;
   text_ = text.data();
   // Every source is a key; the beginnings of sources are fewer than the
   // sources in a real lexicon, and the table grows if they are not.
@@ -78,18 +78,20 @@ std::vector<size_t> SourceTable::build(std::string_view text,
   };
   std::vector<Pending> batch;
   const auto insert_batch = [&] {
-    for (const Pending& p : batch) __builtin_prefetch(&slots_[p.key & mask_]);
+    for (const Pending& p : batch) {
+      __builtin_prefetch(&slots_[p.key & mask_]);
+      if (p.last_word != 0) __builtin_prefetch(&last_words_[p.key & mask_]);
+    }
     for (const Pending& p : batch) {
       const size_t slot = insert(p.text, p.key);
       if (p.source < 0) {
         slots_[slot].where |= kGoesOn;
-        last_words_[slot] |= p.last_word;
+        if (p.last_word != 0) last_words_[slot] |= p.last_word;
       } else if (slots_[slot].entry < 0) {
         // An identical source stored before keeps the key.
         slots_[slot].entry = p.source;
-      } else if (std::find(tied_lengths.begin(), tied_lengths.end(), p.text.size()) ==
-                 tied_lengths.end()) {
-        tied_lengths.push_back(p.text.size());
+      } else {
+        repeats.push_back(static_cast<uint32_t>(p.source));
       }
     }
     batch.clear();
@@ -122,7 +124,7 @@ std::vector<size_t> SourceTable::build(std::string_view text,
     if (batch.size() >= kBatch) insert_batch();
   }
   insert_batch();
-  return tied_lengths;
+  return repeats;
 }
 
 void SourceTable::prefer(std::string_view source, int32_t position) {

@@ -26,9 +26,9 @@ class SourceTable {
   // `sources` in the order that decides among identical ones, all within
   // `text`, whose bytes must outlive the table. Without `phrases`, the
   // table holds the whole sources only, and finds no phrase. Returns the
-  // lengths, each once, of the sources identical to one before them.
-  std::vector<size_t> build(std::string_view text, const std::vector<std::string_view>& sources,
-                            bool phrases);
+  // positions of the sources identical to one before them.
+  std::vector<uint32_t> build(std::string_view text, const std::vector<std::string_view>& sources,
+                              bool phrases);
 
   // Makes the source at `position` the answer for `source`, which must be
   // one of those built.
