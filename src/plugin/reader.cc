@@ -6,6 +6,7 @@
 
 #include "platform/console.h"
 #include "plugin/little_endian.h"
+#include "plugin/record_tags.h"
 #include "plugin/record_tree.h"
 
 namespace quillaret {
@@ -22,6 +23,7 @@ struct Level {
   int32_t kept_count;     // entries kept here
   Tag record;             // the enclosing record's tag
   bool keeps;             // whether entries here may be kept at all
+  NodeFilter::ChildTags candidates;  // through a filter, the only kinds it may keep here
 };
 
 // A typical plug-in averages well over 32 bytes per record and subrecord,
@@ -60,7 +62,7 @@ int RecordReader::read_part(uint64_t min_bytes, RecordTree* tree, Console& conso
   int32_t count = count_;  // entries read, in this part and before
   // The top level goes on from the part before; its kept nodes are this
   // part's own.
-  std::vector<Level> levels{{remaining_, -1, previous_, -1, -1, 0, 0, true}};
+  std::vector<Level> levels{{remaining_, -1, previous_, -1, -1, 0, 0, true, {}}};
   // The state the next part starts from, once this one ends well.
   const auto stop = [&](bool at_end) {
     pos_ = pos;
@@ -105,7 +107,8 @@ int RecordReader::read_part(uint64_t min_bytes, RecordTree* tree, Console& conso
         if ((kind != TagKind::subrecord && kind != TagKind::condition) || end - pos - 8 < size) {
           break;
         }
-        if (level.keeps && filter->keeps_child(level.record, tag, level.kept_count)) {
+        if (level.keeps && level.candidates.has(tag) &&
+            filter->keeps_child(level.record, tag, level.kept_count)) {
           known_kept = true;
           break;
         }
@@ -171,7 +174,9 @@ int RecordReader::read_part(uint64_t min_bytes, RecordTree* tree, Console& conso
           // Through a filter, only the children of a top-level record may
           // be kept.
           const bool keeps = kept && (filter == nullptr || top);
-          levels.push_back({static_cast<int64_t>(size), number, -1, index, -1, 0, tag, keeps});
+          levels.push_back({static_cast<int64_t>(size), number, -1, index, -1, 0, tag, keeps,
+                            keeps && filter != nullptr ? filter->child_tags(tag)
+                                                       : NodeFilter::ChildTags{}});
         } else {
           // A record too small to hold a subrecord header has no children:
           // it must not take the following entry of the file as its child.

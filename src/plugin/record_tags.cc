@@ -1,7 +1,7 @@
 #include <array>
 #include <cstddef>
 
-#include "plugin/record_tree.h"
+#include "plugin/record_tags.h"
 
 namespace quillaret {
 namespace {
@@ -50,22 +50,13 @@ constexpr std::array kSubrecordTags = {
 static_assert(kRecordTags.size() == 43);
 static_assert(kSubrecordTags.size() == 95);
 
-// Every record and subrecord of the input is classified, so the tables are
-// merged into one open-addressing hash table built at compile time: a
-// lookup is one multiplication and, at this load, one or two probes.
-struct TagSlot {
-  Tag tag;  // 0 marks an empty slot (no valid tag is 0)
-  TagKind kind;
-};
-constexpr size_t kTagSlotBits = 9;
-constexpr size_t kTagSlots = size_t{1} << kTagSlotBits;
+}  // namespace
 
-constexpr size_t first_slot(Tag tag) { return (tag * 0x9E3779B1u) >> (32 - kTagSlotBits); }
-
+// Built at compile time: the reader never waits for it.
 constexpr std::array<TagSlot, kTagSlots> kTagTable = [] {
   std::array<TagSlot, kTagSlots> table{};
   auto insert = [&table](Tag tag, TagKind kind) {
-    size_t slot = first_slot(tag);
+    size_t slot = first_tag_slot(tag);
     while (table[slot].tag != 0) slot = (slot + 1) % kTagSlots;
     table[slot] = {tag, kind};
   };
@@ -75,8 +66,6 @@ constexpr std::array<TagSlot, kTagSlots> kTagTable = [] {
   return table;
 }();
 
-}  // namespace
-
 std::string tag_text(Tag tag) {
   std::string text;
   for (int i = 0; i < 4; ++i) {
@@ -85,14 +74,6 @@ std::string tag_text(Tag tag) {
     text += c;
   }
   return text;
-}
-
-TagKind classify_tag(Tag tag) {
-  if (tag == 0) return TagKind::unknown;
-  for (size_t slot = first_slot(tag);; slot = (slot + 1) % kTagSlots) {
-    if (kTagTable[slot].tag == tag) return kTagTable[slot].kind;
-    if (kTagTable[slot].tag == 0) return TagKind::unknown;
-  }
 }
 
 }  // namespace quillaret

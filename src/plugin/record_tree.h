@@ -36,11 +36,6 @@ constexpr Tag make_tag(const char (&text)[5]) {
 // The four bytes of a tag, up to the first NUL among them.
 std::string tag_text(Tag tag);
 
-enum class TagKind { unknown, record, subrecord, condition };
-
-// Record tags (43), subrecord tags (95) and SCVR, the condition subrecord.
-TagKind classify_tag(Tag tag);
-
 struct RecordNode {
   Tag tag = 0;
   // Payload size; for a record the total size of its subrecords. Corrected
@@ -85,6 +80,18 @@ class NodeFilter {
   // `kept_before` counts the record's earlier entries that were. Entries
   // nested deeper are not kept.
   virtual bool keeps_child(Tag record, Tag tag, int32_t kept_before) const = 0;
+
+  // The kinds of entry that `keeps_child` may keep directly inside a
+  // top-level record of kind `record`, 0 in the places left: the reader
+  // asks about no other, and steps over the rest of a master's entries
+  // without a call.
+  struct ChildTags {
+    Tag tags[4] = {};
+    bool has(Tag tag) const {
+      return ((tag == tags[0]) | (tag == tags[1]) | (tag == tags[2]) | (tag == tags[3])) != 0;
+    }
+  };
+  virtual ChildTags child_tags(Tag record) const = 0;
 };
 
 // Reads a plug-in a part at a time, in file order, so that the first parts

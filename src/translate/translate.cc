@@ -103,6 +103,20 @@ class TranslatedEntries final : public NodeFilter {
   bool keeps_child(Tag record, Tag tag, int32_t kept_before) const override {
     return handles(handler_for(record), tag, kept_before == 0);
   }
+  ChildTags child_tags(Tag record) const override {
+    switch (handler_for(record)) {
+      case Handler::name: return {{kFNAM}};
+      case Handler::npc: return {{kFNAM, kDNAM}};
+      case Handler::path_grid: return {{kNAME}};
+      case Handler::cell: return {{kDNAM, kNAME}};
+      case Handler::faction: return {{kFNAM, kRNAM}};
+      case Handler::topic: return {{kNAME}};
+      case Handler::info: return {{kANAM, kNAME, kBNAM, kSCVR}};
+      case Handler::script: return {{kSCTX}};
+      case Handler::none: return {};
+    }
+    return {};
+  }
 };
 
 }  // namespace

@@ -45,10 +45,12 @@ struct SomeEntries : NodeFilter {
   bool keeps_child(Tag, Tag tag, int32_t kept_before) const override {
     return (tag == make_tag("NAME") && kept_before == 0) || tag == make_tag("DATA");
   }
+  ChildTags child_tags(Tag) const override { return {{make_tag("NAME"), make_tag("DATA")}}; }
 };
 struct NoEntries : NodeFilter {
   bool keeps_top_level(Tag) const override { return false; }
   bool keeps_child(Tag, Tag, int32_t) const override { return false; }
+  ChildTags child_tags(Tag) const override { return {}; }
 };
 const SomeEntries kSomeEntries;
 const NoEntries kNoEntries;
