@@ -61,6 +61,14 @@ class Lexicon {
     return entry(table_.phrase_at(text, position));
   }
 
+  // The same, where the caller has found the word that begins at
+  // `position`, a byte that is no word delimiter: it ends at `word_end`
+  // (the next delimiter, or the text's end) and has the key `word`.
+  const LexiconEntry* phrase_at(std::string_view text, size_t position, size_t word_end,
+                                uint64_t word) const {
+    return entry(table_.phrase_at(text, position, word_end, word));
+  }
+
   // False only when no non-empty source begins with the word of this key
   // (see `word_key`) followed by a word delimiter or by its own end: then
   // no phrase of this lexicon can begin where that word does.

@@ -162,9 +162,8 @@ void SourceTable::grow() {
   }
 }
 
-const SourceTable::Slot* SourceTable::find(std::string_view text) const {
+const SourceTable::Slot* SourceTable::find(std::string_view text, uint64_t key) const {
   if (slots_.empty() || text.size() > kMaxKeyLength) return nullptr;
-  const uint64_t key = word_key(text);
   const uint32_t check = static_cast<uint32_t>(key >> 32);
   for (size_t slot = key & mask_;; slot = (slot + 1) & mask_) {
     const Slot& s = slots_[slot];
@@ -181,6 +180,17 @@ int32_t SourceTable::find_exact(std::string_view text) const {
 int32_t SourceTable::phrase_at(std::string_view text, size_t position) const {
   if (position >= text.size() || !phrases_) return -1;
   const std::string_view rest = text.substr(position);
+  const size_t end = next_word_end(rest, 0);
+  return walk(rest, end, word_key(rest.substr(0, end)));
+}
+
+int32_t SourceTable::phrase_at(std::string_view text, size_t position, size_t word_end,
+                               uint64_t word) const {
+  if (position >= text.size() || !phrases_) return -1;
+  return walk(text.substr(position), word_end - position, word);
+}
+
+int32_t SourceTable::walk(std::string_view rest, size_t end, uint64_t first) const {
   // The walk: `end` runs over the word ends of the text (the positions of
   // its delimiters past the first byte, and its end). A source that begins
   // the text and is longer than `end` bytes has a delimiter at `end`, so
@@ -190,9 +200,9 @@ int32_t SourceTable::phrase_at(std::string_view text, size_t position) const {
   int32_t best = -1;
   size_t best_end = 0;
   const Slot* best_slot = nullptr;
-  size_t end = next_word_end(rest, 0);
   size_t walked = end;
-  for (const Slot* slot; (slot = find(rest.substr(0, end))) != nullptr;) {
+  for (const Slot* slot = find(rest.substr(0, end), first); slot != nullptr;
+       slot = find(rest.substr(0, end))) {
     walked = end;
     if (slot->entry >= 0) {
       best = slot->entry;

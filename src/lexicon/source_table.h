@@ -44,6 +44,11 @@ class SourceTable {
   // inside a word hides the shorter ones.)
   int32_t phrase_at(std::string_view text, size_t position) const;
 
+  // The same, where the caller has found the word that begins at
+  // `position`, a byte that is no word delimiter: it ends at `word_end`
+  // (the next delimiter, or the text's end) and has the key `word`.
+  int32_t phrase_at(std::string_view text, size_t position, size_t word_end, uint64_t word) const;
+
   // False only when no non-empty source begins with the word of this key
   // (see `word_key`) followed by a word delimiter or by its own end: then
   // no phrase can begin where that word does, and most words of a dialogue
@@ -90,7 +95,11 @@ class SourceTable {
   bool holds(const Slot& slot, uint32_t check, std::string_view text) const;
 
   // The slot of `text`, or null.
-  const Slot* find(std::string_view text) const;
+  const Slot* find(std::string_view text) const { return find(text, word_key(text)); }
+  // The same, given the key of `text`.
+  const Slot* find(std::string_view text, uint64_t key) const;
+  // A phrase lookup on `rest`, whose first word ends at `end` and has the key `first`.
+  int32_t walk(std::string_view rest, size_t end, uint64_t first) const;
   // The slot of `text`, of key `key`, made empty-handed if it is new.
   size_t insert(std::string_view text, uint64_t key);
   void grow();

@@ -19,8 +19,16 @@ int translate_response_text(Translation& t, int32_t index) {
     while (word_end < text.size() && !is_word_delimiter(text[word_end])) ++word_end;
     const uint64_t key = word_key(text.substr(i, word_end - i));
     const LexiconEntry* entry = nullptr;
-    if (topics.may_begin_phrase(key)) entry = topics.phrase_at(text, i);
-    if (entry == nullptr && names.may_begin_phrase(key)) entry = names.phrase_at(text, i);
+    // Only the text's first byte may be a delimiter where a lookup is made.
+    if (word_end == i) {
+      if (topics.may_begin_phrase(key)) entry = topics.phrase_at(text, i);
+      if (entry == nullptr && names.may_begin_phrase(key)) entry = names.phrase_at(text, i);
+    } else {
+      if (topics.may_begin_phrase(key)) entry = topics.phrase_at(text, i, word_end, key);
+      if (entry == nullptr && names.may_begin_phrase(key)) {
+        entry = names.phrase_at(text, i, word_end, key);
+      }
+    }
     if (entry != nullptr) {
       rewrite->replace(i, i + entry->source.size(), entry->target);
       i += entry->source.size();
