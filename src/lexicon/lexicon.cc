@@ -59,21 +59,26 @@ Lexicon::Lexicon(std::vector<char> file_bytes, bool phrases) : text_(std::move(f
   // each length that has some is put in that order, and its identical
   // sources preferred from last to first.
   std::vector<char> tied(sources.size(), 0);
-  std::vector<size_t> tied_lengths;
+  std::vector<std::vector<uint32_t>> by_length;  // the tied entries, a length at a time
   for (uint32_t repeat : repeats) {
-    tied[repeat] = 1;
-    tied[static_cast<size_t>(table_.find_exact(sources[repeat]))] = 1;
-    const size_t length = sources[repeat].size();
-    if (std::find(tied_lengths.begin(), tied_lengths.end(), length) == tied_lengths.end()) {
-      tied_lengths.push_back(length);
+    const size_t first = static_cast<size_t>(table_.find_exact(sources[repeat]));
+    for (size_t entry : {size_t{repeat}, first}) {
+      if (tied[entry]) continue;
+      tied[entry] = 1;
+      auto same = std::find_if(by_length.begin(), by_length.end(), [&](const auto& group) {
+        return sources[group.front()].size() == sources[entry].size();
+      });
+      if (same == by_length.end()) same = by_length.emplace(by_length.end());
+      same->push_back(static_cast<uint32_t>(entry));
     }
   }
   std::vector<size_t> lengths(sources.size());
   for (size_t i = 0; i < sources.size(); ++i) lengths[i] = sources[i].size();
-  for (size_t length : tied_lengths) {
-    const std::vector<uint32_t> order = exchange_sort_class(lengths, length);
+  for (std::vector<uint32_t>& group : by_length) {
+    const size_t length = sources[group.front()].size();
+    const std::vector<uint32_t> order = exchange_sort_among(lengths, length, std::move(group));
     for (size_t i = order.size(); i-- > 0;) {
-      if (tied[order[i]]) table_.prefer(sources[order[i]], static_cast<int32_t>(order[i]));
+      table_.prefer(sources[order[i]], static_cast<int32_t>(order[i]));
     }
   }
 }

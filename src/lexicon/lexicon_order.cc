@@ -78,7 +78,8 @@ class FreePlaces {
 // backwards, one arrival at a time, with the free places of the queue
 // counted in a tree: O(n + k log k), where the sort itself would cost
 // O(n^2).
-std::vector<uint32_t> exchange_sort_class(const std::vector<size_t>& lengths, size_t length) {
+std::vector<uint32_t> exchange_sort_among(const std::vector<size_t>& lengths, size_t length,
+                                          std::vector<uint32_t> among) {
   // One pass, without a branch that goes either way at random: every
   // entry is written to both lists, and kept in the one it belongs to.
   const size_t n = lengths.size();
@@ -95,47 +96,63 @@ std::vector<uint32_t> exchange_sort_class(const std::vector<size_t>& lengths, si
     m += lengths[i] > length;
   }
   entries.resize(k);
-  longer.resize(m);
 
   // The arrivals: the class entries standing below m in S. Positions grow
   // with the rank in the class, so they come first.
   size_t arrivals = 0;
   while (arrivals < k && position[arrivals] < m) ++arrivals;
-  if (arrivals == 0) return entries;
+
+  // Each entry asked about by its rank in the class; the queue need only
+  // be rebuilt down to the first arrival among them.
+  std::vector<size_t> rank_of(among.size());
+  size_t lowest = arrivals;
+  for (size_t a = 0; a < among.size(); ++a) {
+    rank_of[a] = static_cast<size_t>(std::lower_bound(entries.begin(), entries.end(), among[a]) -
+                                     entries.begin());
+    lowest = std::min(lowest, rank_of[a]);
+  }
 
   // The final queue, front first, rebuilt backwards: each arrival was
   // pushed at the back and then the queue turned `turns` times, once per
   // longer entry between it and the next arrival (or position m).
-  std::vector<uint32_t> queue(arrivals, 0);
-  FreePlaces free_places(arrivals);
-  size_t front = 0;  // rank, among the free places, of the current front
-  size_t turns = m - position[arrivals - 1] - 1;
-  for (size_t i = arrivals; i-- > 0;) {
-    const size_t size = i + 1;
-    // (front + size - 1 - turns) modulo size, with one division: the sum
-    // lies between size and 3 * size - 2.
-    size_t rank = front + 2 * size - 1 - turns % size;
-    rank -= rank >= 2 * size ? 2 * size : size;
-    const size_t slot = free_places.find(rank);
-    queue[slot] = entries[i];
-    free_places.take(slot);
-    // The entry after it was the front before it joined: rank modulo
-    // size - 1, where rank < size.
-    front = rank + 1 == size ? 0 : rank;
-    turns = i > 0 ? position[i] - position[i - 1] - 1 : 0;
+  std::vector<size_t> place(arrivals, 0);  // each arrival's place in the final queue
+  if (arrivals > 0) {
+    FreePlaces free_places(arrivals);
+    size_t front = 0;  // rank, among the free places, of the current front
+    size_t turns = m - position[arrivals - 1] - 1;
+    for (size_t i = arrivals; i-- > lowest;) {
+      const size_t size = i + 1;
+      // (front + size - 1 - turns) modulo size, with one division: the sum
+      // lies between size and 3 * size - 2.
+      size_t rank = front + 2 * size - 1 - turns % size;
+      rank -= rank >= 2 * size ? 2 * size : size;
+      place[i] = free_places.find(rank);
+      free_places.take(place[i]);
+      // The entry after it was the front before it joined: rank modulo
+      // size - 1, where rank < size.
+      front = rank + 1 == size ? 0 : rank;
+      turns = i > 0 ? position[i] - position[i - 1] - 1 : 0;
+    }
   }
-  // The queue fills the positions of the last `arrivals` longer entries;
-  // the other class entries keep theirs.
-  std::vector<uint32_t> result;
-  result.reserve(k);
-  size_t still = arrivals;
-  for (size_t t = 0; t < arrivals; ++t) {
-    const uint32_t target = longer[m - arrivals + t];
-    while (still < k && entries[still] < target) result.push_back(entries[still++]);
-    result.push_back(queue[t]);
+  // The queue fills the positions of the last `arrivals` longer entries,
+  // front first; the other class entries keep theirs. S is in file order,
+  // so where each entry ends is told by a file position.
+  std::vector<std::pair<uint32_t, uint32_t>> ends(among.size());
+  for (size_t a = 0; a < among.size(); ++a) {
+    const size_t rank = rank_of[a];
+    ends[a] = {rank < arrivals ? longer[m - arrivals + place[rank]] : entries[rank], among[a]};
   }
-  result.insert(result.end(), entries.begin() + static_cast<ptrdiff_t>(still), entries.end());
-  return result;
+  std::sort(ends.begin(), ends.end());
+  for (size_t a = 0; a < among.size(); ++a) among[a] = ends[a].second;
+  return among;
+}
+
+std::vector<uint32_t> exchange_sort_class(const std::vector<size_t>& lengths, size_t length) {
+  std::vector<uint32_t> entries;
+  for (size_t i = 0; i < lengths.size(); ++i) {
+    if (lengths[i] == length) entries.push_back(static_cast<uint32_t>(i));
+  }
+  return exchange_sort_among(lengths, length, std::move(entries));
 }
 
 std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {

@@ -23,6 +23,12 @@ namespace quillaret {
 // above leaves them. Takes O(n + k log k) for k entries of that length.
 std::vector<uint32_t> exchange_sort_class(const std::vector<size_t>& lengths, size_t length);
 
+// The same for some of them only: `among`, file-order indices of entries of
+// length `length`, in the order that the exchange sort leaves them. Takes
+// O(n + k log k) at most, less when they all stand late in the file.
+std::vector<uint32_t> exchange_sort_among(const std::vector<size_t>& lengths, size_t length,
+                                          std::vector<uint32_t> among);
+
 // The file-order indices of all entries, in the order that the exchange
 // sort leaves them: by decreasing length, each length as above. Takes
 // O(n) for each distinct length.

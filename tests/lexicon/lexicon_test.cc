@@ -108,7 +108,20 @@ TEST(LexiconOrder, MatchesTheExchangeSortOnRandomLengths) {
     for (size_t& length : alphabet) length = random() % 12;
     std::vector<size_t> lengths(random() % 201);
     for (size_t& length : lengths) length = alphabet[random() % alphabet.size()];
-    ASSERT_EQ(exchange_sort_order(lengths), quadratic_exchange_sort(lengths)) << "round " << round;
+    const std::vector<uint32_t> expected = quadratic_exchange_sort(lengths);
+    ASSERT_EQ(exchange_sort_order(lengths), expected) << "round " << round;
+    if (lengths.empty()) continue;
+    // A few entries of one length, asked about alone, come in the same order.
+    const size_t length = lengths[random() % lengths.size()];
+    std::vector<uint32_t> among, in_order;
+    for (uint32_t i = 0; i < lengths.size(); ++i) {
+      if (lengths[i] == length && random() % 3 == 0) among.push_back(i);
+    }
+    for (uint32_t i : expected) {
+      if (std::find(among.begin(), among.end(), i) != among.end()) in_order.push_back(i);
+    }
+    std::shuffle(among.begin(), among.end(), random);
+    ASSERT_EQ(exchange_sort_among(lengths, length, among), in_order) << "round " << round;
   }
   for (int round = 0; round < 400; ++round) {
     // Many distinct lengths, short entries before long ones: long chains of
