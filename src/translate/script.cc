@@ -6,11 +6,16 @@
 namespace quillaret {
 namespace {
 
-bool starts_add_topic(std::string_view text, size_t i) {
-  // Tested at every step of every script: the first byte rules out nearly all.
-  if (text[i] != 'A' && text[i] != 'a') return false;
-  const std::string_view rest = text.substr(i);
-  return rest.starts_with("AddTopic \"") || rest.starts_with("addtopic \"");
+// Whether an AddTopic (in either spelling) and a space, beginning the text
+// or a word, end right before the quote at `quote`. (The scan, which goes
+// on after a quote, cannot have passed such a word: it holds no quote.)
+bool add_topic_before(std::string_view text, size_t quote) {
+  constexpr size_t kLength = 9;  // "AddTopic "
+  if (quote < kLength) return false;
+  const size_t start = quote - kLength;
+  if (start > 0 && !is_word_delimiter(text[start - 1])) return false;
+  const std::string_view word = text.substr(start, kLength);
+  return word == "AddTopic " || word == "addtopic ";
 }
 
 }  // namespace
@@ -39,20 +44,18 @@ int rewrite_script_text(Translation& t, int32_t index) {
     i += entry->source.size() + 1;
   };
 
-  while (i < text.size()) {
-    if (starts_add_topic(text, i)) {
-      i += 10;
-      const LexiconEntry* entry = match_quoted_entry(t.lexicons.topics, text, i);
-      if (entry == nullptr) entry = match_quoted_entry(t.lexicons.names, text, i);
-      replace_quoted(entry);
-    } else if (text[i] == '"') {
-      ++i;
-      replace_quoted(match_quoted_entry(t.lexicons.names, text, i));
-    } else {
-      while (i < text.size() && !is_word_delimiter(text[i])) ++i;
-    }
-    // Every quote begins a step of its own, so it ends a run of delimiters.
-    while (i < text.size() && is_word_delimiter(text[i]) && text[i] != '"') ++i;
+  // The text is read a step at a time: a word, or a double quote, which
+  // opens a name to look up. An AddTopic's argument is looked up among the
+  // topics first; it always ends with a quote. So the scan goes from quote
+  // to quote, and tells at each whether an AddTopic that begins at a step
+  // ends right before it; the words between need no look.
+  for (size_t quote; (quote = text.find('"', i)) != std::string_view::npos;) {
+    const bool add_topic = add_topic_before(text, quote);
+    i = quote + 1;
+    const LexiconEntry* entry = nullptr;
+    if (add_topic) entry = match_quoted_entry(t.lexicons.topics, text, i);
+    if (entry == nullptr) entry = match_quoted_entry(t.lexicons.names, text, i);
+    replace_quoted(entry);
   }
   if (!rewrite->changed) return 0;
   const std::string& out = rewrite->finish();
