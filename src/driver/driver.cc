@@ -155,6 +155,8 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   if (!input.names) return fail(console, "unsupported file format!\n");
 
   if (!output.create(input.names->plugin)) return fail(console, "file does not exist!\n");
+  // A translation is about as long as its input.
+  if (input.readable) output.reserve(static_cast<int64_t>(input.view.size()));
   // The trace log is optional: without it the translation still runs.
   platform::FilePtr trace_log = platform::create_text_file(input.names->log);
 

@@ -48,9 +48,14 @@ bool OutputFile::flush_buffer() {
   return ok_;
 }
 
+void OutputFile::reserve(int64_t bytes) {
+  if (file_) platform::reserve_space(file_.get(), bytes);
+}
+
 bool OutputFile::commit() {
   if (!file_ || !flush_buffer()) return false;
   const bool flushed = std::fflush(file_.get()) == 0 && !std::ferror(file_.get());
+  if (flushed) platform::release_unused_space(file_.get());
   const bool closed = std::fclose(file_.release()) == 0;
   if (!flushed || !closed || !platform::replace_file(temp_path_, final_path_)) return false;
   temp_path_.clear();

@@ -24,6 +24,11 @@ class OutputFile : public ByteSink {
 
   bool write(const char* data, size_t size) override;
 
+  // The output is expected to take about `bytes`: the system may set the
+  // space aside at once, which makes the writes cheaper. What is not used
+  // is given back by `commit`.
+  void reserve(int64_t bytes);
+
   // Flushes and closes the temporary file and moves it onto the final name.
   bool commit();
 

@@ -45,6 +45,15 @@ FilePtr create_text_file(const std::string& path);
 FilePtr create_temporary_beside(const std::string& final_path,
                                 std::string* temp_path);
 
+// Tells the system that about `bytes` are about to be written to a file
+// created above, so that it sets the space aside at once rather than a
+// block at a time as the writes come. Only a hint: the file's size does not
+// change, and nothing happens where the system cannot.
+void reserve_space(std::FILE* file, int64_t bytes);
+
+// Gives back whatever `reserve_space` set aside past the file's end.
+void release_unused_space(std::FILE* file);
+
 // Moves `from` onto `to`, replacing an existing `to`.
 bool replace_file(const std::string& from, const std::string& to);
 

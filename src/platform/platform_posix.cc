@@ -67,6 +67,26 @@ FilePtr create_temporary_beside(const std::string& final_path,
   return nullptr;
 }
 
+void reserve_space(std::FILE* file, int64_t bytes) {
+#ifdef __linux__
+  if (bytes > 0) ::fallocate(::fileno(file), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
+#else
+  (void)file;
+  (void)bytes;
+#endif
+}
+
+void release_unused_space(std::FILE* file) {
+#ifdef __linux__
+  // Cutting a file to its own size frees the blocks reserved past its end.
+  struct stat status;
+  const int fd = ::fileno(file);
+  if (::fstat(fd, &status) == 0) (void)::ftruncate(fd, status.st_size);
+#else
+  (void)file;
+#endif
+}
+
 bool replace_file(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
 }

@@ -137,6 +137,10 @@ bool replace_file(const std::string& from, const std::string& to) {
 
 bool remove_file(const std::string& path) { return ::DeleteFileW(widen(path).c_str()) != 0; }
 
+// NTFS sets space aside as it goes well enough: nothing to do.
+void reserve_space(std::FILE*, int64_t) {}
+void release_unused_space(std::FILE*) {}
+
 int64_t file_size(std::FILE* file) {
   const intptr_t os_handle = ::_get_osfhandle(::_fileno(file));
   LARGE_INTEGER size;
