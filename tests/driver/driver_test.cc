@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#ifdef __linux__
+#include <sys/stat.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -210,6 +213,23 @@ TEST(Driver, UntranslatedPluginsComeOutIdentical) {
     EXPECT_TRUE(install.dir().read("Mod_fr.esp") == input);
   }
 }
+
+#ifdef __linux__
+TEST(Driver, AShorterTranslationKeepsNoSpacePastItsEnd) {
+  // Space is set aside for as many bytes as the input has; a translation
+  // half as long must give the rest back.
+  const std::string long_name(200, 'L');
+  Installation install("", "", "\"" + long_name + "\"\n\"S\"\n");
+  std::string plugin;
+  for (int i = 0; i < 10000; ++i) plugin += record("WEAP", {subrecord("FNAM", zstring(long_name))});
+  install.dir().write("Mod.esp", plugin);
+  ASSERT_EQ(install.translate("Mod.esp").status, 0);
+  struct stat output;
+  ASSERT_EQ(::stat(install.dir().file("Mod_fr.esp").c_str(), &output), 0);
+  ASSERT_LT(output.st_size, static_cast<off_t>(plugin.size() / 4));
+  EXPECT_LE(output.st_blocks * 512, output.st_size + (64 << 10));
+}
+#endif
 
 }  // namespace
 }  // namespace quillaret::testing
