@@ -9,9 +9,7 @@ namespace {
 // The end of the word after `from`: the first position after it that holds
 // a word delimiter, or the end of the text.
 size_t next_word_end(std::string_view text, size_t from) {
-  size_t end = from + 1;
-  while (end < text.size() && !is_word_delimiter(text[end])) ++end;
-  return end;
+  return from + 1 < text.size() ? word_end(text, from + 1) : from + 1;
 }
 
 // Whether the `n` bytes at `a` and `b` are equal. Keys are short, and a

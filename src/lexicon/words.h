@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -26,6 +27,39 @@ inline constexpr std::array<bool, 256> kIsWordDelimiter = [] {
 }();
 
 constexpr bool is_word_delimiter(char c) { return kIsWordDelimiter[static_cast<unsigned char>(c)]; }
+
+// `word_end` below relies on it.
+static_assert([] {
+  for (const char* d = WORD_DELIMITERS; *d != '\0'; ++d) {
+    if (static_cast<unsigned char>(*d) >= 0x40) return false;
+  }
+  return true;
+}());
+
+// The end of the word that begins at `from`: the first position from there
+// on that holds a word delimiter, or the text's end.
+inline size_t word_end(std::string_view text, size_t from) {
+  // Every delimiter is below 0x40 and most bytes of words are letters,
+  // above it: eight bytes at a time, the first byte below 0x40 is found
+  // with a few operations, where a test per byte would stop at the word's
+  // end with a branch that the processor cannot foresee.
+  if constexpr (std::endian::native == std::endian::little) {
+    while (from + 8 <= text.size()) {
+      uint64_t bytes;
+      std::memcpy(&bytes, text.data() + from, 8);
+      const uint64_t low = ~(bytes | bytes << 1) & 0x8080808080808080ull;
+      if (low == 0) {
+        from += 8;
+        continue;
+      }
+      from += static_cast<size_t>(std::countr_zero(low)) / 8;
+      if (is_word_delimiter(text[from])) return from;
+      ++from;  // below 0x40 but no delimiter: a digit, say
+    }
+  }
+  while (from < text.size() && !is_word_delimiter(text[from])) ++from;
+  return from;
+}
 
 // The key of a text: a 64-bit hash, for whole sources and for words.
 inline uint64_t word_key(std::string_view text) {

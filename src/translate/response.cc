@@ -15,8 +15,7 @@ int translate_response_text(Translation& t, int32_t index) {
     // take precedence over names at the same position. A phrase that ends
     // at a word boundary spans the whole word that it begins with, so a
     // word that begins no source of a lexicon needs no lookup there.
-    size_t word_end = i;
-    while (word_end < text.size() && !is_word_delimiter(text[word_end])) ++word_end;
+    const size_t word_end = quillaret::word_end(text, i);
     const uint64_t key = word_key(text.substr(i, word_end - i));
     const LexiconEntry* entry = nullptr;
     // Only the text's first byte may be a delimiter where a lookup is made.
