@@ -101,16 +101,15 @@ std::vector<uint32_t> SourceTable::build(std::string_view text,
     if (!fits(source)) continue;
     batch.push_back({source, word_key(source), static_cast<int32_t>(i), 0});
     if (!source.empty() && phrases) {
-      size_t word = 0;
-      while (word < source.size() && !is_word_delimiter(source[word])) ++word;
+      const size_t word = word_end(source, 0);
       const uint64_t bit = word_key(source.substr(0, word)) >> (64 - kFirstWordBits);
       first_words_[bit / 64] |= uint64_t{1} << (bit % 64);
 
       // Each word delimiter past the first byte ends a beginning that the
       // source goes on past. (One at the first byte would end an empty one.)
       const size_t first_cut = batch.size();
-      for (size_t cut = std::max<size_t>(word, 1); cut < source.size(); ++cut) {
-        if (!is_word_delimiter(source[cut])) continue;
+      for (size_t cut = word_end(source, std::max<size_t>(word, 1)); cut < source.size();
+           cut = word_end(source, cut + 1)) {
         const std::string_view beginning = source.substr(0, cut);
         batch.push_back({beginning, word_key(beginning), -1, 0});
       }
