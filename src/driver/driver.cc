@@ -1,5 +1,6 @@
 #include "driver/driver.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <iterator>
@@ -112,11 +113,11 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   // another, and on a large master each takes milliseconds to tens of
   // milliseconds: they are shared between this thread, which opens the
   // input first, and a second one, which loads the names (the longest)
-  // first; then each takes the next lexicon left. Until the lexicons are
-  // loaded, the input is read ahead. The second thread then stays in the
-  // pipeline and translates with this one. The lexicons' messages, and
-  // waits, come afterwards in their usual order, up to the first lexicon
-  // that failed.
+  // first; then each takes the next lexicon left. The second thread then
+  // stays in the pipeline, and reads and translates as soon as the
+  // lexicons are ready, while this one reports and creates the output. The
+  // lexicons' messages, and waits, come afterwards in their usual order, up
+  // to the first lexicon that failed.
   constexpr size_t kLoadOrder[] = {2, 0, 1};  // in kLexiconFiles: names, topics, factions
   std::atomic<size_t> next_load{0};
   std::atomic<size_t> loading{std::size(kLoadOrder)};
@@ -143,9 +144,10 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   open_input(args[1], &input);
   if (input.readable) pipeline.set_input(input.view);
   load_lexicons_left();
-  const auto lexicons_loading = [&] { return loading.load(std::memory_order_acquire) > 0; };
-  if (input.readable) pipeline.read_ahead(lexicons_loading);
-  while (lexicons_loading()) platform::yield();
+  while (loading.load(std::memory_order_acquire) > 0) platform::yield();
+  const bool loaded = std::all_of(std::begin(loads), std::end(loads),
+                                  [](const Load& l) { return l.status == 0; });
+  if (loaded && input.readable) pipeline.start();
   for (const Load& l : loads) {
     l.messages.replay(console);
     if (l.status != 0) return fail(console, "Missing lexicons!\n");

@@ -46,9 +46,8 @@ struct TranslationPipeline::State {
   int read_status = 0;
   StringConsole read_console;
 
-  // Set once the input is set (help may read it), once run begins (help
-  // may translate), and to make help return.
-  std::atomic<bool> input_set{false};
+  // Set once the lexicons are ready (help may read and translate), and to
+  // make help return.
   std::atomic<bool> started{false};
   std::atomic<bool> stopped{false};
 
@@ -181,14 +180,6 @@ void TranslationPipeline::set_input(std::string_view input, uint64_t part_bytes)
                                 : std::max<uint64_t>(input.size() / (2 * kPartsPerThread), kMinPartBytes);
   // Every part but the last spans at least part_bytes.
   s.parts = std::make_unique<Part[]>(input.size() / s.part_bytes + 2);
-  s.input_set.store(true, std::memory_order_release);
-}
-
-void TranslationPipeline::read_ahead(const std::function<bool()>& keep_going) {
-  State& s = *state_;
-  while (keep_going() && !s.read_done.load(std::memory_order_acquire)) {
-    if (!s.try_read()) platform::yield();  // the helper is reading one
-  }
 }
 
 void TranslationPipeline::help() {
@@ -198,9 +189,11 @@ void TranslationPipeline::help() {
       s.work(1);
       return;
     }
-    if (!s.input_set.load(std::memory_order_acquire) || !s.try_read()) platform::yield();
+    platform::yield();
   }
 }
+
+void TranslationPipeline::start() { state_->started.store(true, std::memory_order_release); }
 
 void TranslationPipeline::stop() { state_->stopped.store(true, std::memory_order_release); }
 

@@ -2,15 +2,13 @@
 // threads. The input is read a part at a time (see RecordReader), one part
 // after the other; both threads translate the parts read so far, taking the
 // next one in turn; the calling thread also writes each part as soon as it
-// and all before it are translated. Parts can be read ahead while the
-// lexicons load. Whatever the threads do, the messages, the log and the
+// and all before it are translated. Whatever the threads do, the messages, the log and the
 // output come out exactly as from parse_records, translate_records and
 // save_records in turn: nothing is printed until the end, and a part that
 // is not a plug-in fails the whole read, whatever the translation did.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,16 +37,15 @@ class TranslationPipeline {
   // `stop` instead when there is no input to read.
   void set_input(std::string_view input, uint64_t part_bytes = 0);
 
-  // Reads parts ahead while `keep_going` says so and some are left. Needs
-  // no lexicon: it runs while they load.
-  void read_ahead(const std::function<bool()>& keep_going);
-
-  // For a second thread, started before the input is even open: reads
-  // parts ahead once it is, and from `run` on also translates them.
-  // Returns when all is done, or on `stop`. A thread that waits here
-  // rather than being started by `run` is at work at once: starting one
-  // can take milliseconds.
+  // For a second thread, started before the input is even open: from
+  // `start` (or `run`) on, reads and translates parts. Returns when all is
+  // done, or on `stop`. A thread that waits here rather than being started
+  // by `run` is at work at once: starting one can take milliseconds.
   void help();
+
+  // The lexicons are ready: after `set_input`, a thread in `help` may set
+  // to work while the calling thread does something else before `run`.
+  void start();
 
   // Makes `help` return as soon as it can; for a run that ends before
   // `run`, or without it.

@@ -51,9 +51,10 @@ enum class Helper { none, own, waiting };
 
 // The pipeline, reading parts of at least `part_bytes`: alone, with a
 // helper of its own, or with one that waits in it from before the input is
-// set, as the program's does; reading a few parts ahead first or not.
+// set, as the program's does; started before `run` (the helper then works
+// alone a while) or not.
 Result pipelined(std::string_view input, const Lexicons& lexicons, uint64_t part_bytes,
-                 Helper helper, bool read_ahead) {
+                 Helper helper, bool start_early) {
   StringConsole console;
   std::string log;
   StringSink sink;
@@ -61,9 +62,9 @@ Result pipelined(std::string_view input, const Lexicons& lexicons, uint64_t part
   std::optional<platform::Thread> waiting;
   if (helper == Helper::waiting) waiting.emplace([&] { pipeline.help(); });
   pipeline.set_input(input, part_bytes);
-  if (read_ahead) {
-    int parts = 2;
-    pipeline.read_ahead([&] { return parts-- > 0; });
+  if (start_early) {
+    pipeline.start();
+    platform::yield();
   }
   pipeline.run(helper == Helper::own ? 2 : 1);
   if (pipeline.read_status() != 0) return {-2, pipeline.read_messages(), "", ""};
