@@ -95,7 +95,12 @@ struct TranslationPipeline::State {
       Part& part = parts[index];
       part.begin = reader->position();
       take_spare(spare_trees, &part.tree);
-      if (reader->read_part(part_bytes, &part.tree, read_console) != 0) {
+      // Parts shrink toward the end, down to the smallest size, so that
+      // the two threads finish close together: the last part is
+      // translated by one while the other has nothing left.
+      const uint64_t left = input.size() - part.begin;
+      const uint64_t bytes = std::min(part_bytes, std::max(left / 4, kMinPartBytes));
+      if (reader->read_part(bytes, &part.tree, read_console) != 0) {
         read_status = -1;
         read_done.store(true, std::memory_order_release);
       } else {
@@ -178,8 +183,9 @@ void TranslationPipeline::set_input(std::string_view input, uint64_t part_bytes)
   s.reader.emplace(input, &translated_entries());
   s.part_bytes = part_bytes > 0 ? part_bytes
                                 : std::max<uint64_t>(input.size() / (2 * kPartsPerThread), kMinPartBytes);
-  // Every part but the last spans at least part_bytes.
-  s.parts = std::make_unique<Part[]>(input.size() / s.part_bytes + 2);
+  // Every part but the last spans at least part_bytes, or the smallest
+  // size if that is less.
+  s.parts = std::make_unique<Part[]>(input.size() / std::min(s.part_bytes, kMinPartBytes) + 2);
 }
 
 void TranslationPipeline::help() {
