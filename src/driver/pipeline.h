@@ -2,10 +2,11 @@
 // threads. The input is read a part at a time (see RecordReader), one part
 // after the other; both threads translate the parts read so far, taking the
 // next one in turn; the calling thread also writes each part as soon as it
-// and all before it are translated. Whatever the threads do, the messages, the log and the
-// output come out exactly as from parse_records, translate_records and
-// save_records in turn: nothing is printed until the end, and a part that
-// is not a plug-in fails the whole read, whatever the translation did.
+// and all before it are translated. Whatever the threads do, the messages,
+// the log and the output come out exactly as from parse_records,
+// translate_records and save_records in turn: nothing is printed until the
+// end, and a part that is not a plug-in fails the whole read, whatever the
+// translation did.
 #pragma once
 
 #include <cstdint>

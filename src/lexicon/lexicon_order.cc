@@ -147,14 +147,6 @@ std::vector<uint32_t> exchange_sort_among(const std::vector<size_t>& lengths, si
   return among;
 }
 
-std::vector<uint32_t> exchange_sort_class(const std::vector<size_t>& lengths, size_t length) {
-  std::vector<uint32_t> entries;
-  for (size_t i = 0; i < lengths.size(); ++i) {
-    if (lengths[i] == length) entries.push_back(static_cast<uint32_t>(i));
-  }
-  return exchange_sort_among(lengths, length, std::move(entries));
-}
-
 std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {
   std::vector<size_t> distinct(lengths);
   std::sort(distinct.begin(), distinct.end(), std::greater<>());
@@ -162,7 +154,11 @@ std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {
   std::vector<uint32_t> result;
   result.reserve(lengths.size());
   for (size_t length : distinct) {
-    const std::vector<uint32_t> order = exchange_sort_class(lengths, length);
+    std::vector<uint32_t> all;
+    for (size_t i = 0; i < lengths.size(); ++i) {
+      if (lengths[i] == length) all.push_back(static_cast<uint32_t>(i));
+    }
+    const std::vector<uint32_t> order = exchange_sort_among(lengths, length, std::move(all));
     result.insert(result.end(), order.begin(), order.end());
   }
   return result;

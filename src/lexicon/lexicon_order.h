@@ -18,14 +18,11 @@
 
 namespace quillaret {
 
-// For entries of the given lengths (in file order), returns the file-order
-// indices of those of length `length`, in the order that the exchange sort
-// above leaves them. Takes O(n + k log k) for k entries of that length.
-std::vector<uint32_t> exchange_sort_class(const std::vector<size_t>& lengths, size_t length);
-
-// The same for some of them only: `among`, file-order indices of entries of
-// length `length`, in the order that the exchange sort leaves them. Takes
-// O(n + k log k) at most, less when they all stand late in the file.
+// For entries of the given lengths (in file order), returns `among`,
+// file-order indices of entries of length `length`, in the order that the
+// exchange sort above leaves them. Takes O(n + k log k) for the k entries
+// of that length at most, less when those asked about stand late in the
+// file.
 std::vector<uint32_t> exchange_sort_among(const std::vector<size_t>& lengths, size_t length,
                                           std::vector<uint32_t> among);
 
