@@ -198,8 +198,17 @@ int32_t SourceTable::walk(std::string_view rest, size_t end, uint64_t first) con
   size_t best_end = 0;
   const Slot* best_slot = nullptr;
   size_t walked = end;
-  for (const Slot* slot = find(rest.substr(0, end), first); slot != nullptr;
-       slot = find(rest.substr(0, end))) {
+  // The probe of each next key is fetched ahead while the one before is
+  // made: most phrases span a few words, and their probes would otherwise
+  // wait for memory one after the other.
+  uint64_t key = first;
+  size_t next = end < rest.size() ? next_word_end(rest, end) : end;
+  uint64_t next_key = 0;
+  if (next != end) {
+    next_key = word_key(rest.substr(0, next));
+    __builtin_prefetch(&slots_[next_key & mask_]);
+  }
+  for (const Slot* slot; (slot = find(rest.substr(0, end), key)) != nullptr;) {
     walked = end;
     if (slot->entry >= 0) {
       best = slot->entry;
@@ -207,7 +216,13 @@ int32_t SourceTable::walk(std::string_view rest, size_t end, uint64_t first) con
       best_slot = slot;
     }
     if (end == rest.size() || !slot->goes_on()) break;
-    end = next_word_end(rest, end);
+    end = next;
+    key = next_key;
+    if (end < rest.size()) {
+      next = next_word_end(rest, end);
+      next_key = word_key(rest.substr(0, next));
+      __builtin_prefetch(&slots_[next_key & mask_]);
+    }
   }
   if (best < 0) return -1;
   // A source that ends inside a word (not at a word end) and is longer
