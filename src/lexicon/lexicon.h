@@ -62,8 +62,9 @@ class Lexicon {
   }
 
   // The same, where the caller has found the word that begins at
-  // `position`, a byte that is no word delimiter: it ends at `word_end`
-  // (the next delimiter, or the text's end) and has the key `word`.
+  // `position`: it ends at `word_end` (the next delimiter, or the text's
+  // end; `position` itself where that holds a delimiter) and has the key
+  // `word`.
   const LexiconEntry* phrase_at(std::string_view text, size_t position, size_t word_end,
                                 uint64_t word) const {
     return entry(table_.phrase_at(text, position, word_end, word));

@@ -184,6 +184,8 @@ int32_t SourceTable::phrase_at(std::string_view text, size_t position) const {
 int32_t SourceTable::phrase_at(std::string_view text, size_t position, size_t word_end,
                                uint64_t word) const {
   if (position >= text.size() || !phrases_) return -1;
+  // At a delimiter the walk's first key runs to the next delimiter after it.
+  if (word_end == position) return phrase_at(text, position);
   return walk(text.substr(position), word_end - position, word);
 }
 

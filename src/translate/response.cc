@@ -18,15 +18,9 @@ int translate_response_text(Translation& t, int32_t index) {
     const size_t word_end = quillaret::word_end(text, i);
     const uint64_t key = word_key(text.substr(i, word_end - i));
     const LexiconEntry* entry = nullptr;
-    // Only the text's first byte may be a delimiter where a lookup is made.
-    if (word_end == i) {
-      if (topics.may_begin_phrase(key)) entry = topics.phrase_at(text, i);
-      if (entry == nullptr && names.may_begin_phrase(key)) entry = names.phrase_at(text, i);
-    } else {
-      if (topics.may_begin_phrase(key)) entry = topics.phrase_at(text, i, word_end, key);
-      if (entry == nullptr && names.may_begin_phrase(key)) {
-        entry = names.phrase_at(text, i, word_end, key);
-      }
+    if (topics.may_begin_phrase(key)) entry = topics.phrase_at(text, i, word_end, key);
+    if (entry == nullptr && names.may_begin_phrase(key)) {
+      entry = names.phrase_at(text, i, word_end, key);
     }
     if (entry != nullptr) {
       rewrite->replace(i, i + entry->source.size(), entry->target);

@@ -106,14 +106,12 @@ TEST(LookupEquivalence, IndexAnswersEqualTheStoredOrderScan) {
         for (size_t position = 0; position <= text.size(); ++position) {
           const LexiconEntry* phrase = scan_prefix(stored, text, position, false);
           ASSERT_EQ(found(lexicon.phrase_at(text, position)), found(phrase)) << "position " << position;
-          if (position < text.size() && !delimiter(text[position])) {
-            // As the response scan asks, with the word it has found.
-            size_t word_end = position;
-            while (word_end < text.size() && !delimiter(text[word_end])) ++word_end;
-            const uint64_t key = word_key(std::string_view(text).substr(position, word_end - position));
-            ASSERT_EQ(found(lexicon.phrase_at(text, position, word_end, key)), found(phrase))
-                << "position " << position;
-          }
+          // As the response scan asks, with the word it has found there.
+          size_t word_end = position;
+          while (word_end < text.size() && !delimiter(text[word_end])) ++word_end;
+          const uint64_t key = word_key(std::string_view(text).substr(position, word_end - position));
+          ASSERT_EQ(found(lexicon.phrase_at(text, position, word_end, key)), found(phrase))
+              << "position " << position;
           ASSERT_EQ(found(match_quoted_entry(lexicon, text, position)),
                     found(scan_prefix(stored, text, position, true)))
               << "position " << position;
