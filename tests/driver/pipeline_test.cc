@@ -5,46 +5,11 @@
 #include <string>
 
 #include "driver/pipeline.h"
-#include "platform/console.h"
 #include "platform/platform.h"
-#include "plugin/record_tree.h"
 #include "translate/random_plugins.h"
-#include "translate/text_arena.h"
-#include "translate/translate.h"
 
 namespace quillaret::testing {
 namespace {
-
-struct StringSink : ByteSink {
-  bool write(const char* data, size_t size) override { return bytes.append(data, size), true; }
-  std::string bytes;
-};
-
-// What one way of running the pass leaves: its status, messages, log and
-// output.
-struct Result {
-  int status;
-  std::string console, log, output;
-  bool operator==(const Result&) const = default;
-};
-
-// One read of the whole input, one pass over every node, then the writer.
-Result in_turn(std::string_view input, const Lexicons& lexicons) {
-  StringConsole console;
-  RecordTree tree;
-  if (parse_records(input, &tree, console) != 0) return {-2, console.output, "", ""};
-  TextArena arena;
-  std::string log;
-  Translation translation{input, tree, lexicons, arena, &log, console};
-  Result result{translate_records(translation), "", log, ""};
-  StringSink sink;
-  if (result.status == 0) {
-    EXPECT_EQ(save_records(input, tree, sink, console), 0);
-  }
-  result.console = console.output;
-  result.output = sink.bytes;
-  return result;
-}
 
 // How the pipeline gets its second thread, if any.
 enum class Helper { none, own, waiting };
@@ -53,8 +18,8 @@ enum class Helper { none, own, waiting };
 // helper of its own, or with one that waits in it from before the input is
 // set, as the program's does; started before `run` (the helper then works
 // alone a while) or not.
-Result pipelined(std::string_view input, const Lexicons& lexicons, uint64_t part_bytes,
-                 Helper helper, bool start_early) {
+PassResult pipelined(std::string_view input, const Lexicons& lexicons, uint64_t part_bytes,
+                     Helper helper, bool start_early) {
   StringConsole console;
   std::string log;
   StringSink sink;
@@ -68,7 +33,7 @@ Result pipelined(std::string_view input, const Lexicons& lexicons, uint64_t part
   }
   pipeline.run(helper == Helper::own ? 2 : 1);
   if (pipeline.read_status() != 0) return {-2, pipeline.read_messages(), "", ""};
-  Result result{pipeline.report(console, &log), "", log, ""};
+  PassResult result{pipeline.report(console, &log), "", log, ""};
   if (result.status == 0) {
     EXPECT_EQ(pipeline.save(console), 0);
   }
@@ -104,7 +69,7 @@ TEST(TranslationPipeline, GivesWhatOneReadOnePassThenTheWriterGive) {
     }
     Lexicons lexicons;
     random_lexicons(rng, &lexicons);
-    const Result whole = in_turn(input, lexicons);
+    const PassResult whole = translate_in_memory(input, lexicons);
     const uint64_t part_bytes = 1 + below(rng, 400);
     EXPECT_EQ(pipelined(input, lexicons, part_bytes, Helper::none, false), whole);
     EXPECT_EQ(pipelined(input, lexicons, part_bytes, Helper::own, below(rng, 2) == 0), whole);

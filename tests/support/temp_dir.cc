@@ -40,9 +40,11 @@ bool TempDir::exists(std::string_view name) const {
   return std::filesystem::exists(path_ / name);
 }
 
-std::string TempDir::listing() const {
+std::string TempDir::listing() const { return testing::listing(path_); }
+
+std::string listing(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());

@@ -20,13 +20,14 @@ class TempDir {
   void write(std::string_view name, std::string_view bytes) const;
   std::string read(std::string_view name) const;
   bool exists(std::string_view name) const;
-  // Names of the directory's entries, sorted.
   std::string listing() const;
 
  private:
   std::filesystem::path path_;
 };
 
+// Names of a folder's entries, sorted, a line each.
+std::string listing(const std::filesystem::path& folder);
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, std::string_view bytes);
 

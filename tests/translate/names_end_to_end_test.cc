@@ -136,19 +136,5 @@ TEST(PayloadLimits, RefuseOnly32768BytesOrMoreInHandledSubrecords) {
   expect_runs(standard_installation(), size_limit_cases());
 }
 
-TEST(PayloadLimits, FailureKeepsAnEarlierOutputAndLeavesNoTemporaryFile) {
-  const Installation install = standard_installation();
-  install.dir().write("Mod_fr.esp", "earlier output");
-  install.dir().write("Mod.esp", record("WEAP", {name("FNAM", "Iron Dagger")}) +
-                                     record("INFO", {sub("NAME", std::string(32768, 'a'))}));
-  const RunResult run = install.translate("Mod.esp");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, failed("Bad INFO NAME/BNAM record size! 32768\n"));
-  EXPECT_EQ(install.dir().read("Mod_fr.esp"), "earlier output");
-  EXPECT_EQ(install.dir().listing(),
-            "Mod.esp\nMod_fr.esp\nMod_fr.log\nlexique_enfr_dial.txt\nlexique_enfr_fact.txt\n"
-            "lexique_enfr_name.txt\nquillaret\n");
-}
-
 }  // namespace
 }  // namespace quillaret::testing

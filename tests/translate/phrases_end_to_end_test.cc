@@ -36,18 +36,15 @@ TEST(Responses, SubstitutePhrasesAtWordStartsThatEndAtBoundaries) {
       {"The Great Hall is open", "The Grande Salle is open"},
       {"Great Halls", kUnchanged},  // 'Great Hall' decides and fails; 'Great' is not tried
       {"Great, Great Hall.", "Grand, Grande Salle."},
-      {"Cross the Old Bridge", "Cross the Vieux Pont"},
       {"Duplicate", "Sujet"},        // topics before names
       {"Vivec City", "VIVEC City"},  // even a shorter topic before a longer name
       {"Iron Key, Iron and Iron Dagger", "Clef de fer, Fer and Dague de fer"},
-      {"(Iron)", "(Fer)"},
       // Followed by a hyphen, a letter, a digit or a high byte; after a hyphen.
       {"Iron-clad Irons Iron2 Iron\xE9 Old-Iron", kUnchanged},
       {"iron key IRON", kUnchanged},
       {"Nothing", ""},
       {"Say Nothing.", "Say ."},
       {"", kUnchanged},
-      {"words only", kUnchanged},  // the empty name source never matches
       {"Iron\0Iron Key"s, "Fer"},
       {"abc\0Iron"s, kUnchanged},
       {"Iron " + x508, "Fer " + x508},
@@ -64,28 +61,21 @@ TEST(Responses, SubstitutePhrasesAtWordStartsThatEndAtBoundaries) {
   });
 }
 
+// The scan itself is compared with a reference on random scripts in
+// translate_property_test; these are the cases that one does not draw.
 TEST(Scripts, RewriteAddTopicArgumentsAndQuotedNames) {
   const std::vector<Rewrite> rows = {
       {"AddTopic \"Old Bridge\"", "AddTopic \"Vieux Pont\""},
       {"addtopic \"Old Bridge\"", "addtopic \"Vieux Pont\""},
       {"ADDTOPIC \"Old Bridge\"", kUnchanged},
-      {"AddTopic \"Iron Key\"", "AddTopic \"Clef de fer\""},
-      {"AddItem \"Iron Key\" 1", "AddItem \"Clef de fer\" 1"},
-      {"AddItem \"Iron\" 1", "AddItem \"Fer\" 1"},
-      {"AddItem \"Iron Key Ring\" 1", kUnchanged},
-      {"\"abc\"Iron Key\"", "\"abc\"Clef de fer\""},
-      {"AddTopic \"abc\"Iron Key\"", "AddTopic \"abc\"Clef de fer\""},
-      {"AddTopic \"", kUnchanged},
-      {"AddTopic \"Duplicate\" AddItem \"Duplicate\"", "AddTopic \"Sujet\" AddItem \"Nom\""},
-      {"AddItem \"Old Bridge\"", kUnchanged},
-      {"AddTopic  \"Old Bridge\"", kUnchanged},
       {"xAddTopic \"Old Bridge\"", kUnchanged},
-      {"\"Iron\"AddTopic \"Old Bridge\"", "\"Fer\"AddTopic \"Vieux Pont\""},
-      {"if ( x )\r\n\tAddTopic \"Old Bridge\"\r\nendif",
-       "if ( x )\r\n\tAddTopic \"Vieux Pont\"\r\nendif"},
+      {"AddItem \"Old Bridge\"", kUnchanged},
+      {"AddItem \"Iron Key\" 1", "AddItem \"Clef de fer\" 1"},
+      {"AddItem \"Iron Key Ring\" 1", kUnchanged},
+      {"AddTopic \"abc\"Iron Key\"", "AddTopic \"abc\"Clef de fer\""},
+      {"AddTopic \"Duplicate\" AddItem \"Duplicate\"", "AddTopic \"Sujet\" AddItem \"Nom\""},
       {"AddItem \"Nothing\" 1", "AddItem \"\" 1"},
       {"AddItem \"\" 1", kUnchanged},
-      {"AddItem \"iron\" \"Iron", kUnchanged},
       {"AddItem \"Iron\" 1\0AddItem \"Iron\""s, "AddItem \"Fer\" 1"},
       {"x\0AddItem \"Iron\""s, kUnchanged},
   };
@@ -112,32 +102,11 @@ TEST(Conditions, TranslateTheNamesOfBlxConditionsOnly) {
       {scvr("0BLX", 0, ""), scvr("0BLX", 4, "Vide"), "SCVR: \n"},
       {scvr("0BLX", 7, "Nothing"), scvr("0BLX", 0, ""), "SCVR: Nothing\n"},
       {scvr("0BLX", 4, "Long"), scvr("0BLX", 300 & 0xFF, std::string(300, 'L')), "SCVR: Long\n"},
-      // Too short to hold codes and a length: never a condition.
-      {"", kUnchanged}, {"0", kUnchanged}, {"0B", kUnchanged}, {"0BL", kUnchanged},
-      {"0BLX", kUnchanged},
+      {"0BLX", kUnchanged},  // too short to hold codes and a length: never a condition
   };
   expect_rewrites(rows, "INFO\n", [](const std::string& payload) {
     return record("INFO", {sub("SCVR", payload)});
   });
-}
-
-TEST(InfoRecords, SizeFollowsEveryReplacementInOneRecord) {
-  // Response, result script, two conditions and speaker, amid untouched
-  // subrecords, under header flags that must survive the new size.
-  const auto info = [](const char* response, const char* script, const std::string& condition1,
-                       const std::string& condition2, const char* speaker) {
-    return record("INFO", {name("INAM", "12345"), sub("NAME", response), sub("BNAM", script),
-                           sub("SCVR", condition1), sub("SCVR", condition2), name("ANAM", speaker),
-                           sub("DATA", "\0\1\2"s)}, "\0\0\0\0\x40\0\0\0"s);
-  };
-  expect_run(standard_installation(),
-             {info("Take the Iron Key.", "AddTopic \"Old Bridge\"", scvr("0BLX", 4, "Iron"),
-                   scvr("1BLX", 8, "Iron Key"), "Fargoth") +
-                  record("WEAP", {name("FNAM", "Iron Dagger")}),
-              info("Take the Clef de fer.", "AddTopic \"Vieux Pont\"", scvr("0BLX", 3, "Fer"),
-                   scvr("1BLX", 11, "Clef de fer"), "Fargoth le fou") +
-                  record("WEAP", {name("FNAM", "Dague de fer")}),
-              "INFO\nWEAP\n", "SCVR: Iron\nSCVR: Iron Key\n"});
 }
 
 // The loader leaves the second of two equal sources first; every lookup must

@@ -6,19 +6,10 @@
 #include <random>
 #include <tuple>
 
-#include "platform/console.h"
-#include "plugin/record_tree.h"
-#include "translate/translate.h"
 #include "translate/random_plugins.h"
-#include "translate/translate_test_support.h"
 
 namespace quillaret::testing {
 namespace {
-
-struct StringSink : ByteSink {
-  bool write(const char* data, size_t size) override { return bytes.append(data, size), true; }
-  std::string bytes;
-};
 
 // A node as written: its header, then its payload (an SCVR's prefix included)
 // or, for a record, its 8 further header bytes.
@@ -35,16 +26,12 @@ TEST(TranslationProperties, OutputKeepsStructureSizesAndUnownedBytes) {
     const std::string input = random_plugin(rng);
     Lexicons lexicons;
     random_lexicons(rng, &lexicons);
+    const PassResult pass = translate_in_memory(input, lexicons);
+    ASSERT_EQ(pass.status, 0);
+    const std::string& output = pass.output;
     StringConsole console;
-    RecordTree tree, in_tree, out_tree;
+    RecordTree in_tree, out_tree;
     ASSERT_EQ(parse_records(input, &in_tree, console), 0);
-    ASSERT_EQ(parse_records(input, &tree, console, &translated_entries()), 0);
-    TextArena arena;
-    Translation translation{input, tree, lexicons, arena, nullptr, console};
-    ASSERT_EQ(translate_records(translation), 0);
-    StringSink sink;
-    ASSERT_EQ(save_records(input, tree, sink, console), 0);
-    const std::string& output = sink.bytes;
     ASSERT_EQ(parse_records(output, &out_tree, console), 0) << console.output;
     ASSERT_EQ(out_tree.nodes.size(), in_tree.nodes.size());
 
@@ -131,18 +118,10 @@ TEST(ScriptRewriting, EqualsTheStepByStepScan) {
     std::string text;
     for (size_t n = rng() % 14; n > 0; --n) text += tokens[rng() % tokens.size()];
     SCOPED_TRACE("text '" + text + "'");
-    const std::string input = builder::record("SCPT", {sub("SCTX", text)});
-    StringConsole console;
-    RecordTree tree;
-    ASSERT_EQ(parse_records(input, &tree, console, &translated_entries()), 0);
-    TextArena arena;
-    Translation translation{input, tree, lexicons, arena, nullptr, console};
-    ASSERT_EQ(translate_records(translation), 0);
-    const RecordNode& node = tree.nodes.at(1);
-    const std::string result = node.replaced ? std::string(node.text, node.size) : text;
     const std::string expected = stepped_script_rewrite(text, lexicons);
-    ASSERT_EQ(result, expected);
-    changed += result != text;
+    ASSERT_EQ(translate_in_memory(builder::record("SCPT", {sub("SCTX", text)}), lexicons).output,
+              builder::record("SCPT", {sub("SCTX", expected)}));
+    changed += expected != text;
   }
   EXPECT_GT(changed, 600);  // guards the generator
 }
