@@ -28,11 +28,9 @@ TEST(TextArena, EveryTextStaysInPlaceWhileTheArenaGrows) {
   for (const auto& [address, text] : stored) {
     ASSERT_EQ(std::string_view(address, text.size() + 1), text + '\0');
   }
-  EXPECT_EQ(arena.bytes_used(), total);
 
   // Reset, it forgets them all but keeps a block to store the next ones in.
   arena.reset();
-  EXPECT_EQ(arena.bytes_used(), 0u);
   const char* again = arena.store("again");
   arena.reset();
   EXPECT_EQ(arena.store("again"), again);

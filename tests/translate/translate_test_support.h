@@ -76,7 +76,8 @@ inline std::string failed(const std::string& lines) {
 }
 
 // Most end-to-end cases use these. Topics and names overlap on purpose
-// (Duplicate; Vivec in Vivec City); the names hold an empty source, an
+// (Duplicate; Vivec in Vivec City; Great, which a failed topic Great Hall
+// must not hide among the names); the names hold an empty source, an
 // empty target and a target equal to its source.
 inline Installation standard_installation() {
   using builder::lexicon_file;
@@ -87,7 +88,7 @@ inline Installation standard_installation() {
       lexicon_file({{"Iron Key", "Clef de fer"}, {"Iron", "Fer"}, {"Iron Dagger", "Dague de fer"},
                     {"Vivec City", "Cite de Vivec"}, {"Duplicate", "Nom"}, {"Nothing", ""},
                     {"Same", "Same"}, {"", "Vide"}, {"Fargoth", "Fargoth le fou"},
-                    {"Journeyman", "Compagnon"}, {"Tribunal Temple", "Temple"},
+                    {"Journeyman", "Compagnon"}, {"Tribunal Temple", "Temple"}, {"Great", "Gros"},
                     {"Long", std::string(300, 'L')}}));
 }
 
