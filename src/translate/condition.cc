@@ -16,12 +16,12 @@ int translate_condition_name(Translation& t, int32_t index) {
   const std::string_view name = payload_text(t, node);
   const LexiconEntry* entry = t.lexicons.names.find_exact(name);
   if (entry == nullptr) return 0;
+  // The 5 prefix bytes (index, type, details and comparison operator) stay
+  // as read: only the name after them changes.
   const size_t length = entry->target.size();
   if (replace_payload(t, index, entry->target.data(), static_cast<uint32_t>(length + 5)) != 0) {
     return -1;
   }
-  // The prefix's last byte holds the name's length (its low 8 bits).
-  node.scvr_prefix[4] = static_cast<uint8_t>(length & 0xFF);
   t.console.print("SCVR: " + std::string(name) + "\n");
   return 0;
 }

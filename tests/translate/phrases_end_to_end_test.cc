@@ -7,11 +7,6 @@ namespace {
 using namespace builder;
 using namespace std::string_literals;
 
-// An SCVR payload: codes (bytes 0-3), the length byte, the name.
-std::string scvr(std::string_view codes, int length, std::string_view text) {
-  return std::string(codes) + static_cast<char>(length) + std::string(text);
-}
-
 // One payload before and after; no `after` means the input's bytes stay.
 struct Rewrite {
   std::string before;
@@ -75,18 +70,27 @@ TEST(Scripts, RewriteAddTopicArgumentsAndQuotedNames) {
 }
 
 TEST(Conditions, TranslateTheNamesOfBlxConditionsOnly) {
-  const std::vector<Rewrite> rows = {
-      {scvr("0BLX", 4, "Iron"), scvr("0BLX", 3, "Fer"), "SCVR: Iron\n"},
-      {scvr("\377BLX", 4, "Iron"), scvr("\377BLX", 3, "Fer"), "SCVR: Iron\n"},  // byte 0 is free
-      {scvr("0BLx", 4, "Iron"), kUnchanged},
-      {scvr("0ALX", 4, "Iron"), kUnchanged},
-      {scvr("0BLX", 5, "Iron "), kUnchanged},
-      {scvr("0BLX", 8, "Iron\0xyz"s), scvr("0BLX", 3, "Fer"), "SCVR: Iron\n"},
-      {scvr("0BLX", 0, ""), scvr("0BLX", 4, "Vide"), "SCVR: \n"},
-      {scvr("0BLX", 7, "Nothing"), scvr("0BLX", 0, ""), "SCVR: Nothing\n"},
-      {scvr("0BLX", 4, "Long"), scvr("0BLX", 300 & 0xFF, std::string(300, 'L')), "SCVR: Long\n"},
-      {"0BLX", kUnchanged},  // too short to hold codes and a length: never a condition
+  std::vector<Rewrite> rows = {
+      {"\377BLX0Iron", "\377BLX0Fer", "SCVR: Iron\n"},  // byte 0 is free
+      {"0BLx0Iron", kUnchanged},
+      {"0ALX0Iron", kUnchanged},
+      {"0BLX0Iron ", kUnchanged},
+      {"0BLX0Iron\0xyz"s, "0BLX0Fer", "SCVR: Iron\n"},
+      {"0BLX0", "0BLX0Vide", "SCVR: \n"},
+      {"0BLX0Nothing", "0BLX0", "SCVR: Nothing\n"},
+      {"0BLX0Long", "0BLX0" + std::string(300, 'L'), "SCVR: Long\n"},
+      // Byte 4 is the comparison operator, whatever the lengths: a value that
+      // happens to be a length stays too.
+      {"0BLX\x04" "Iron", "0BLX\x04" "Fer", "SCVR: Iron\n"},
+      {"0BLX", kUnchanged},  // too short to hold the codes and the operator
   };
+  // Each operator survives names whose French length differs from its value
+  // (and from the English length).
+  for (char op : std::string("012345")) {
+    rows.push_back({"2BLX"s + op + "Vivec City", "2BLX"s + op + "Cite de Vivec", "SCVR: Vivec City\n"});
+    rows.push_back({"2BLX"s + op + "Fargoth", "2BLX"s + op + "Fargoth le fou", "SCVR: Fargoth\n"});
+    rows.push_back({"2BLX"s + op + "Elsewhere", kUnchanged});
+  }
   expect_rewrites(rows, "INFO\n", [](const std::string& payload) {
     return record("INFO", {sub("SCVR", payload)});
   });

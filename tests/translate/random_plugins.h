@@ -43,8 +43,10 @@ inline std::string random_payload(std::mt19937& rng, const std::string& tag) {
   const auto count = [&](int n) { return static_cast<size_t>(below(rng, n)); };
   if (tag != "SCVR") return random_text(rng) + std::string(count(2), '\0');
   if (count(5) == 0) return std::string(count(5), 'B');  // too short for a prefix
+  // Byte 4, the comparison operator, is one of '0' to '5' or any byte.
   const std::string codes = {static_cast<char>(below(rng, 256)), 'B', 'L',
-                             below(rng, 3) ? 'X' : 'Y', '\4'};
+                             below(rng, 3) ? 'X' : 'Y',
+                             static_cast<char>(below(rng, 2) ? '0' + below(rng, 6) : below(rng, 256))};
   return codes + random_text(rng);
 }
 
