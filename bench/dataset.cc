@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/plugin_builder.h"
+#include "support/plugin_builder.h"
 
 namespace quillaret::bench {
 namespace {

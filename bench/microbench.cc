@@ -11,18 +11,11 @@
 
 #include "dataset.h"
 #include "lexicon/lexicon.h"
-#include "platform/console.h"
-#include "plugin/record_tree.h"
-#include "translate/translate.h"
+#include "plugin/reader.h"
+#include "translate/pass.h"
 
 namespace quillaret::bench {
 namespace {
-
-class NullConsole : public Console {
- public:
-  void print(std::string_view) override {}
-  void wait() override {}
-};
 
 const Vocabulary& vocabulary() {
   static const Vocabulary v = make_vocabulary(1);
@@ -30,7 +23,7 @@ const Vocabulary& vocabulary() {
 }
 
 Lexicon lexicon_from(const std::string& text) {
-  return Lexicon(std::vector<char>(text.begin(), text.end()));
+  return Lexicon(text);
 }
 
 Lexicons lexicons_from(const Vocabulary& v) {
@@ -66,10 +59,14 @@ class LexiconDirectory {
 
 void BM_LoadLexicons(benchmark::State& state) {
   static const LexiconDirectory directory;
-  NullConsole console;
   for (auto _ : state) {
     Lexicons lexicons;
-    if (load_lexicons(directory.prefix(), &lexicons, console) != 0) {
+    bool loaded = true;
+    for (const LexiconFile& file : kLexiconFiles) {
+      loaded = loaded && load_lexicon(directory.prefix() + file.suffix, file.phrases,
+                                      &(lexicons.*file.lexicon));
+    }
+    if (!loaded) {
       state.SkipWithError("cannot load the lexicons");
       break;
     }
@@ -90,8 +87,9 @@ struct Subject {
   std::vector<int32_t> nodes;
 
   Subject(std::string plugin, Tag parent, Tag tag) : bytes(std::move(plugin)) {
-    NullConsole console;
-    parse_records(bytes, &tree, console);
+    RecordReader reader(bytes, nullptr);
+    std::string error;
+    reader.read_part(bytes.size(), &tree, &error);
     for (size_t i = 0; i < tree.nodes.size(); ++i) {
       const RecordNode& node = tree.nodes[i];
       if (node.tag == tag && node.parent >= 0 &&
@@ -107,13 +105,13 @@ struct Subject {
 template <class Rewrite>
 void rewrite_all(benchmark::State& state, Subject& subject, const Lexicons& lexicons,
                  Rewrite rewrite) {
-  NullConsole console;
+  std::string messages;
   std::vector<RecordNode>& nodes = subject.tree.nodes;
   int64_t bytes = 0;
   for (int32_t index : subject.nodes) bytes += nodes[static_cast<size_t>(index)].size;
   for (auto _ : state) {
     TextArena arena;
-    Translation t{subject.bytes, subject.tree, lexicons, arena, nullptr, console};
+    Translation t{subject.bytes, subject.tree, lexicons, arena, nullptr, &messages};
     for (int32_t index : subject.nodes) {
       RecordNode& node = nodes[static_cast<size_t>(index)];
       RecordNode& record = nodes[static_cast<size_t>(node.parent)];

@@ -10,8 +10,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(QUILLARET_MINGW_PREFIX x86_64-w64-mingw32 CACHE STRING "MinGW-w64 tool prefix")
-set(CMAKE_C_COMPILER ${QUILLARET_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${QUILLARET_MINGW_PREFIX}-g++)
+# The posix thread model: std::thread, std::mutex and std::condition_variable
+# work, and its thread library links statically like the rest.
+set(CMAKE_C_COMPILER ${QUILLARET_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUILLARET_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${QUILLARET_MINGW_PREFIX}-windres)
 
 # Headers and libraries come from the MinGW sysroot only; programs (cmake,

@@ -13,6 +13,7 @@
 
 #include "fuzz_data.h"
 #include "lexicon/lexicon.h"
+#include "support/plugin_io.h"
 
 namespace {
 
@@ -85,7 +86,9 @@ void check_probe(const Lexicon& lexicon, const std::vector<LexiconEntry>& stored
   const bool small = stored.size() <= 300;
   for (size_t position = 0; position <= text.size(); ++position) {
     if (!small && position > 0 && !is_word_delimiter(text[position - 1])) continue;
-    FUZZ_CHECK(same_entry(lexicon.phrase_at(text, position),
+    const size_t word_end = quillaret::word_end(text, position);
+    const uint64_t key = word_key(text.substr(position, word_end - position));
+    FUZZ_CHECK(same_entry(lexicon.phrase_at(text, position, word_end, key),
                           linear_phrase(stored, text.substr(position))));
   }
 }
@@ -94,8 +97,8 @@ void check_probe(const Lexicon& lexicon, const std::vector<LexiconEntry>& stored
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view file(reinterpret_cast<const char*>(data), size);
-  const Lexicon lexicon(std::vector<char>(file.begin(), file.end()));
-  const std::vector<LexiconEntry> entries = lexicon.entries();
+  const Lexicon lexicon(file);
+  const std::vector<LexiconEntry> entries = testing::stored_entries(lexicon);
 
   std::vector<Pair> expected = reference_pairs(file);
   FUZZ_CHECK(entries.size() == expected.size());

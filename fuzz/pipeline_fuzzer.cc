@@ -23,37 +23,27 @@
 #include "driver/pipeline.h"
 #include "fuzz_data.h"
 #include "lexicon/lexicon.h"
-#include "platform/console.h"
 #include "plugin/record_tree.h"
+#include "support/plugin_io.h"
 #include "translate/text_arena.h"
 #include "translate/translate.h"
 
 namespace {
 
 using namespace quillaret;
-
-std::vector<char> bytes_of(const std::string& text) { return {text.begin(), text.end()}; }
+using testing::StringSink;
 
 const Lexicons& lexicons() {
   static const Lexicons* const loaded = [] {
     const fuzzing::LexiconFiles& files = fuzzing::pipeline_lexicons();
     auto* set = new Lexicons;
-    set->topics = Lexicon(bytes_of(files.topics));
-    set->factions = Lexicon(bytes_of(files.factions));
-    set->names = Lexicon(bytes_of(files.names));
+    set->topics = Lexicon(files.topics);
+    set->factions = Lexicon(files.factions, false);
+    set->names = Lexicon(files.names);
     return set;
   }();
   return *loaded;
 }
-
-class StringSink : public ByteSink {
- public:
-  bool write(const char* data, size_t size) override {
-    bytes.append(data, size);
-    return true;
-  }
-  std::string bytes;
-};
 
 // The subrecords that the translation may replace: those of the handler
 // table, children of a top-level record.
@@ -111,9 +101,9 @@ std::string_view payload_in_file(std::string_view file, const RecordNode& node) 
 
 void check_output(std::string_view input, const RecordTree& before, const RecordTree& after,
                   const std::string& output) {
-  StringConsole console;
+  std::string error;
   RecordTree reread;
-  FUZZ_CHECK(parse_records(output, &reread, console) == 0);
+  FUZZ_CHECK(testing::read_whole(output, &reread, &error));
   FUZZ_CHECK(reread.nodes.size() == after.nodes.size());
 
   // The translated tree keeps the input's links, so its sizes are those of
@@ -180,50 +170,35 @@ RecordTree with_changes(const RecordTree& whole, const RecordTree& translated) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  StringConsole console;
-  RecordTree before, tree;
-  if (parse_records(input, &before, console) != 0) {
-    // Read in parts, an input that is not a plug-in fails with the same
-    // diagnostic.
-    StringSink unused;
-    TranslationPipeline pipeline(lexicons(), unused);
-    pipeline.set_input(input, 1 + (size > 0 ? data[0] : 0));
-    pipeline.run(size % 2 == 0 ? 2 : 1);
-    FUZZ_CHECK(pipeline.read_status() != 0 && pipeline.read_messages() == console.output);
-    return 0;
-  }
-  FUZZ_CHECK(parse_records(input, &tree, console, &translated_entries()) == 0);
-
-  // The trace log is written, so that its lines are built.
-  std::string log;
-  StringSink sink;
-  TextArena arena;
-  Translation translation{input, tree, lexicons(), arena, &log, console};
-  const int translated = translate_records(translation);
   // Half of the inputs also go through the pipeline, read in parts of a
   // size taken from the input, on two threads: the same messages, log and
-  // output.
-  if (size % 2 == 0) {
-    StringConsole piped_console;
-    std::string piped_log;
-    StringSink piped;
-    TranslationPipeline pipeline(lexicons(), piped);
-    pipeline.set_input(input, 1 + (size > 0 ? data[0] : 0));
-    pipeline.run(2);
-    FUZZ_CHECK(pipeline.read_status() == 0);
-    FUZZ_CHECK(pipeline.report(piped_console, &piped_log) == translated);
-    FUZZ_CHECK(piped_console.output == console.output);
-    FUZZ_CHECK(piped_log == log);
-    if (translated == 0) {
-      FUZZ_CHECK(save_records(input, tree, sink, console) == 0);
-      FUZZ_CHECK(pipeline.save(piped_console) == 0);
-      FUZZ_CHECK(piped.bytes == sink.bytes);
-      check_output(input, before, with_changes(before, tree), sink.bytes);
-    }
+  // output, or the same diagnostic.
+  const PipelineOptions options{size % 2 == 0 ? 2 : 1, 1 + uint64_t{size > 0 ? data[0] : 0u}};
+  std::string error;
+  RecordTree before, tree;
+  if (!testing::read_whole(input, &before, &error)) {
+    StringSink unused;
+    const PipelineResult piped = TranslationPipeline(input, lexicons(), options).finish(unused);
+    FUZZ_CHECK(!piped.read_ok && piped.read_error == error);
     return 0;
   }
+  FUZZ_CHECK(testing::read_whole(input, &tree, &error, &translated_entries()));
+
+  // The trace log is written, so that its lines are built.
+  std::string log, messages;
+  TextArena arena;
+  Translation translation{input, tree, lexicons(), arena, &log, &messages};
+  const int translated = translate_records(translation);
+  if (size % 2 == 0) {
+    StringSink piped_sink;
+    const PipelineResult piped = TranslationPipeline(input, lexicons(), options).finish(piped_sink);
+    FUZZ_CHECK(piped.read_ok && piped.status == translated);
+    FUZZ_CHECK(piped.messages == messages && piped.log == log);
+    if (translated == 0) {
+      FUZZ_CHECK(piped.written && piped_sink.bytes == testing::write_whole(input, tree));
+    }
+  }
   if (translated != 0) return 0;
-  FUZZ_CHECK(save_records(input, tree, sink, console) == 0);
-  check_output(input, before, with_changes(before, tree), sink.bytes);
+  check_output(input, before, with_changes(before, tree), testing::write_whole(input, tree));
   return 0;
 }

@@ -1,15 +1,14 @@
 #include "driver/driver.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
+#include <future>
 #include <iterator>
-#include <memory>
+#include <system_error>
 
-#include "driver/output_file.h"
 #include "driver/pipeline.h"
 #include "lexicon/lexicon.h"
 #include "platform/console.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 
 namespace quillaret {
@@ -17,14 +16,6 @@ namespace {
 
 constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
-
-// Reads the rest of an open file; null when the read fails.
-std::unique_ptr<char[]> read_contents(std::FILE* file, int64_t size) {
-  auto bytes = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(size) + 1);
-  const size_t wanted = static_cast<size_t>(size);
-  if (std::fread(bytes.get(), 1, wanted, file) != wanted || std::ferror(file)) return nullptr;
-  return bytes;
-}
 
 int fail(Console& console, const char* message) {
   console.print(message);
@@ -57,37 +48,27 @@ std::optional<OutputNames> output_names(const std::string& input) {
 
 namespace {
 
-// The input as opened and mapped while the lexicons load. Opening and
-// mapping it changes nothing on disk and prints nothing.
-struct Input {
-  platform::FilePtr file;  // null when it does not exist
-  std::optional<OutputNames> names;
-  platform::MappedFile mapped;
-  std::unique_ptr<char[]> bytes;  // when it could not be mapped
-  bool readable = false;
-  std::string_view view;
-};
-
-// The input is opened before its name is checked, so that a missing file
-// is reported as such whatever its name.
-void open_input(const std::string& path, Input* input) {
-  input->file = platform::open_for_reading(path);
-  if (!input->file) return;
-  input->names = output_names(path);
-  if (!input->names) return;
-  const int64_t size = platform::file_size(input->file.get());
-  if (size < 0) return;
-  // Mapped, the input is neither copied nor held twice in memory; read
-  // when the system cannot map it.
-  input->mapped = platform::map_file(input->file.get(), size);
-  if (!input->mapped) {
-    input->bytes = read_contents(input->file.get(), size);
-    if (!input->bytes) return;
+// Runs `task` on a thread of its own, or on this one where none can be
+// started.
+template <class Task>
+std::future<bool> in_background(Task task) {
+  try {
+    return std::async(std::launch::async, task);
+  } catch (const std::system_error&) {
+    std::promise<bool> done;
+    done.set_value(task());
+    return done.get_future();
   }
-  input->readable = true;
-  input->view = std::string_view(input->mapped ? input->mapped.get() : input->bytes.get(),
-                                 static_cast<size_t>(size));
 }
+
+class OutputSink final : public ByteSink {
+ public:
+  explicit OutputSink(platform::AtomicFile& file) : file_(file) {}
+  bool write(const char* data, size_t size) override { return file_.write(data, size); }
+
+ private:
+  platform::AtomicFile& file_;
+};
 
 // Everything but the final wait, so that every file is closed and a
 // temporary output removed before the program waits: a user who closes the
@@ -101,92 +82,72 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
 
   console.print("Reading lexicons\n");
   const std::string prefix = *directory + platform::native_separator() + "lexique_enfr";
+  // The name lexicon, by far the largest, loads on a second thread while
+  // this one opens the input and loads the other two. The input is opened
+  // before its name is checked, so that a missing file is reported as such
+  // whatever its name.
   Lexicons lexicons;
-  struct Load {
-    DeferredConsole messages;
-    int status = -1;
-  } loads[std::size(kLexiconFiles)];
-  Input input;
-  OutputFile output;
-  TranslationPipeline pipeline(lexicons, output);
-  // Opening the input and loading each lexicon depend on nothing of one
-  // another, and on a large master each takes milliseconds to tens of
-  // milliseconds: they are shared between this thread, which opens the
-  // input first, and a second one, which loads the names (the longest)
-  // first; then each takes the next lexicon left. The second thread then
-  // stays in the pipeline, and reads and translates as soon as the
-  // lexicons are ready, while this one reports and creates the output. The
-  // lexicons' messages, and waits, come afterwards in their usual order, up
-  // to the first lexicon that failed.
-  constexpr size_t kLoadOrder[] = {2, 0, 1};  // in kLexiconFiles: names, topics, factions
-  std::atomic<size_t> next_load{0};
-  std::atomic<size_t> loading{std::size(kLoadOrder)};
-  const auto load_lexicons_left = [&] {
-    for (size_t k; (k = next_load.fetch_add(1)) < std::size(kLoadOrder);) {
-      const size_t i = kLoadOrder[k];
-      const LexiconFile& file = kLexiconFiles[i];
-      loads[i].status = load_lexicon(prefix + file.suffix, &(lexicons.*file.lexicon),
-                                     loads[i].messages, file.phrases);
-      loading.fetch_sub(1, std::memory_order_release);
-    }
+  bool loaded[std::size(kLexiconFiles)] = {};
+  const auto load = [&](size_t i) {
+    const LexiconFile& file = kLexiconFiles[i];
+    return load_lexicon(prefix + file.suffix, file.phrases, &(lexicons.*file.lexicon));
   };
-  platform::Thread helper([&] {
-    load_lexicons_left();
-    pipeline.help();
-  });
-  // However this function returns, the helper is told to stop before it
-  // is joined. (Where no thread can be started, this thread does it all.)
-  struct StopOnReturn {
-    TranslationPipeline& pipeline;
-    ~StopOnReturn() { pipeline.stop(); }
-  } stop_on_return{pipeline};
+  constexpr size_t kNames = 2;
+  static_assert(kLexiconFiles[kNames].lexicon == &Lexicons::names);
+  std::future<bool> names = in_background([&] { return load(kNames); });
+  platform::InputFile input;
+  const bool exists = input.open(args[1]);
+  const std::optional<OutputNames> outputs = output_names(args[1]);
+  const bool readable = exists && outputs && input.load();
+  for (size_t i = 0; i < kNames; ++i) loaded[i] = load(i);
+  loaded[kNames] = names.get();
 
-  open_input(args[1], &input);
-  if (input.readable) pipeline.set_input(input.view);
-  load_lexicons_left();
-  while (loading.load(std::memory_order_acquire) > 0) platform::yield();
-  const bool loaded = std::all_of(std::begin(loads), std::end(loads),
-                                  [](const Load& l) { return l.status == 0; });
-  if (loaded && input.readable) pipeline.start();
-  for (const Load& l : loads) {
-    l.messages.replay(console);
-    if (l.status != 0) return fail(console, "Missing lexicons!\n");
+  // The translation starts as soon as everything it needs is there, while
+  // this thread reports and creates the output.
+  const bool all_loaded = std::all_of(std::begin(loaded), std::end(loaded), [](bool b) { return b; });
+  std::optional<TranslationPipeline> pipeline;
+  if (all_loaded && readable) pipeline.emplace(input.bytes(), lexicons);
+
+  for (size_t i = 0; i < std::size(kLexiconFiles); ++i) {
+    if (loaded[i]) continue;
+    console.print("file does not exist " + prefix + kLexiconFiles[i].suffix + "!\n");
+    console.wait();
+    return fail(console, "Missing lexicons!\n");
   }
+  if (!exists) return fail(console, "file does not exist!\n");
+  if (!outputs) return fail(console, "unsupported file format!\n");
 
-  if (!input.file) return fail(console, "file does not exist!\n");
-  if (!input.names) return fail(console, "unsupported file format!\n");
-
-  if (!output.create(input.names->plugin)) return fail(console, "file does not exist!\n");
+  platform::AtomicFile output;
+  if (!output.create(outputs->plugin)) return fail(console, "file does not exist!\n");
   // A translation is about as long as its input.
-  if (input.readable) output.reserve(static_cast<int64_t>(input.view.size()));
+  output.reserve(static_cast<int64_t>(input.bytes().size()));
   // The trace log is optional: without it the translation still runs.
-  platform::FilePtr trace_log = platform::create_text_file(input.names->log);
+  platform::TextFile trace_log;
+  trace_log.create(outputs->log);
 
   console.print("Parsing Mod file\n");
-  if (!input.readable) return fail(console, "Error parsing file!\n");
-  // The rest of the input is read as it is translated, and the output
-  // written as it is; a part that is not a plug-in fails the whole read.
-  pipeline.run(1);
-  if (pipeline.read_status() != 0) {
-    console.print(pipeline.read_messages());
+  if (!pipeline) return fail(console, "Error parsing file!\n");
+  OutputSink sink(output);
+  const PipelineResult result = pipeline->finish(sink);
+  if (!result.read_ok) {
+    console.print(result.read_error);
     return fail(console, "Error parsing file!\n");
   }
 
   console.print("Translating\n");
-  std::string log_lines;
-  const int translated = pipeline.report(console, trace_log ? &log_lines : nullptr);
+  console.print(result.messages);
   // The lines logged before a failure are kept too.
-  if (trace_log) std::fwrite(log_lines.data(), 1, log_lines.size(), trace_log.get());
-  if (translated != 0) return fail(console, "Error translating file!\n");
+  trace_log.write(result.log);
+  if (result.status != 0) return fail(console, "Error translating file!\n");
+  console.print("done!\n");
 
   console.print("Saving file\n");
-  if (pipeline.save(console) != 0 || !output.commit()) {
-    return fail(console, "Error saving file!\n");
-  }
+  console.print("saving...\n");
+  if (!result.written || !output.commit()) return fail(console, "Error saving file!\n");
   console.print("done\n");
 
-  if (trace_log) {
-    trace_log.reset();
+  if (trace_log.is_open()) {
+    trace_log.close();
   } else {
     console.print("No traces!\n");
   }

@@ -1,12 +1,14 @@
 #include "driver/pipeline.h"
 
 #include <algorithm>
-#include <atomic>
-#include <optional>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 
-#include "platform/console.h"
-#include "platform/platform.h"
+#include "plugin/reader.h"
 #include "translate/text_arena.h"
 #include "translate/translate.h"
 
@@ -17,235 +19,224 @@ namespace {
 // is one part.
 constexpr uint64_t kMinPartBytes = uint64_t{64} << 10;
 
+// About this many parts per thread: enough for the two threads to finish
+// close together and for the writing to follow the translation closely.
+constexpr uint64_t kPartsPerThread = 24;
+
 // One part of the input and what its translation left.
 struct Part {
   uint64_t begin = 0;
   RecordTree tree;
   TextArena arena;  // its rewritten texts
-  StringConsole console;
+  std::string messages;
   std::string log;
   int status = 0;
-  std::atomic<bool> translated{false};
+  bool translated = false;
 };
 
 }  // namespace
 
-struct TranslationPipeline::State {
-  const Lexicons& lexicons;
-  ByteSink& sink;
-  std::string_view input;
-  std::optional<RecordReader> reader;
-  uint64_t part_bytes = 0;
-  std::unique_ptr<Part[]> parts;
-
-  // One thread at a time reads the next part; `read_count` parts are read
-  // and may be taken.
-  std::atomic<bool> reading{false};
-  std::atomic<size_t> read_count{0};
-  std::atomic<bool> read_done{false};  // the end was reached, or a read failed
-  int read_status = 0;
-  StringConsole read_console;
-
-  // Set once the lexicons are ready (help may read and translate), and to
-  // make help return.
-  std::atomic<bool> started{false};
-  std::atomic<bool> stopped{false};
-
-  std::atomic<size_t> next_translation{0};
-  std::atomic<bool> translation_failed{false};
-
-  // The trees and arenas of the parts written, for the parts to come: a
-  // part's tree and texts take hundreds of kilobytes, and memory used
-  // again costs nothing, where fresh memory costs the system a page fault
-  // every 4 KiB. Taken and given back under a spin lock held for a move.
-  std::atomic_flag pool_lock = ATOMIC_FLAG_INIT;
-  std::vector<RecordTree> spare_trees;
-  std::vector<TextArena> spare_arenas;
-  template <class T>
-  void take_spare(std::vector<T>& spares, T* into) {
-    while (pool_lock.test_and_set(std::memory_order_acquire)) platform::yield();
-    if (!spares.empty()) {
-      *into = std::move(spares.back());
-      spares.pop_back();
+// Each thread takes the next task under the lock, does it without the lock,
+// and records what it did under the lock again; a thread with nothing to do
+// waits until another records something.
+class TranslationPipeline::Work {
+ public:
+  Work(std::string_view input, const Lexicons& lexicons, const PipelineOptions& options)
+      : input_(input),
+        lexicons_(lexicons),
+        reader_(input, &translated_entries()),
+        part_bytes_(options.part_bytes > 0
+                        ? options.part_bytes
+                        : std::max(input.size() / (2 * kPartsPerThread), kMinPartBytes)) {
+    if (options.threads < 2) return;
+    try {
+      helper_ = std::thread([this] { run(false); });
+    } catch (const std::system_error&) {
+      // No second thread: the caller of `finish` does all the work.
     }
-    pool_lock.clear(std::memory_order_release);
-  }
-  template <class T>
-  void give_spare(std::vector<T>& spares, T* from) {
-    while (pool_lock.test_and_set(std::memory_order_acquire)) platform::yield();
-    spares.push_back(std::move(*from));
-    pool_lock.clear(std::memory_order_release);
   }
 
-  size_t written = 0;  // parts written, by the calling thread only
-  bool write_ok = true;
+  ~Work() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopped_ = true;
+    }
+    changed_.notify_all();
+    if (helper_.joinable()) helper_.join();
+  }
 
-  State(const Lexicons& l, ByteSink& s) : lexicons(l), sink(s) {}
+  PipelineResult finish(ByteSink& sink) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      sink_ = &sink;
+    }
+    changed_.notify_all();
+    run(true);
+    if (helper_.joinable()) helper_.join();
 
-  bool read_failed() const { return read_done.load(std::memory_order_acquire) && read_status != 0; }
+    PipelineResult result;
+    if (read_failed_) {
+      result.read_ok = false;
+      result.read_error = read_error_;
+      return result;
+    }
+    for (const Part& part : parts_) {
+      result.messages += part.messages;
+      result.log += part.log;
+      if (part.status != 0) {
+        result.status = -1;
+        return result;
+      }
+    }
+    result.written = !write_failed_ && written_ == parts_.size();
+    return result;
+  }
 
-  // Reads the next part, if this thread is the one to; false when another
-  // thread is reading or nothing is left.
-  bool try_read() {
-    if (read_done.load(std::memory_order_acquire)) return false;
-    bool expected = false;
-    if (!reading.compare_exchange_strong(expected, true, std::memory_order_acquire)) return false;
-    if (!read_done.load(std::memory_order_relaxed)) {
-      const size_t index = read_count.load(std::memory_order_relaxed);
-      Part& part = parts[index];
-      part.begin = reader->position();
-      take_spare(spare_trees, &part.tree);
-      // Parts shrink toward the end, down to the smallest size, so that
-      // the two threads finish close together: the last part is
-      // translated by one while the other has nothing left.
-      const uint64_t left = input.size() - part.begin;
-      const uint64_t bytes = std::min(part_bytes, std::max(left / 4, kMinPartBytes));
-      if (reader->read_part(bytes, &part.tree, read_console) != 0) {
-        read_status = -1;
-        read_done.store(true, std::memory_order_release);
+ private:
+  // The thread that calls `finish` (the writer) stays until every part is
+  // translated and written; the helper leaves when nothing is left to read
+  // or translate.
+  void run(bool writer) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!finished(writer)) {
+      if (can_write()) {
+        write_next(lock);
+      } else if (can_read()) {
+        read_next(lock);
+      } else if (can_translate()) {
+        translate_next(lock);
       } else {
-        read_count.store(index + 1, std::memory_order_release);
-        if (reader->done()) read_done.store(true, std::memory_order_release);
-      }
-    }
-    reading.store(false, std::memory_order_release);
-    return true;
-  }
-
-  // Takes and translates the next part read, if there is one.
-  bool try_translate() {
-    if (translation_failed.load(std::memory_order_acquire)) return false;
-    size_t index = next_translation.load(std::memory_order_relaxed);
-    if (index >= read_count.load(std::memory_order_acquire)) return false;
-    if (!next_translation.compare_exchange_strong(index, index + 1)) return true;
-    Part& part = parts[index];
-    take_spare(spare_arenas, &part.arena);
-    Translation t{input, part.tree, lexicons, part.arena, &part.log, part.console};
-    part.status = translate_range(t, part.tree.nodes.empty() ? -1 : 0, -1);
-    if (part.status != 0) translation_failed.store(true, std::memory_order_release);
-    part.translated.store(true, std::memory_order_release);
-    return true;
-  }
-
-  // Reads and translates until nothing is left for this thread; on the
-  // calling thread, also writes every part that is ready. Reading comes
-  // first while fewer than two parts wait, so that neither thread waits
-  // for one; and it goes on to the end after a translation failed, since a
-  // part that is not a plug-in fails the whole read.
-  void work(int thread) {
-    while (!read_failed()) {
-      if (thread == 0) write_ready();
-      const size_t waiting = read_count.load(std::memory_order_acquire) -
-                             next_translation.load(std::memory_order_relaxed);
-      if (waiting < 2 && try_read()) continue;
-      if (try_translate()) continue;
-      if (try_read()) continue;
-      if (read_done.load(std::memory_order_acquire)) {
-        if (translation_failed.load(std::memory_order_acquire) ||
-            next_translation.load() >= read_count.load(std::memory_order_acquire)) {
-          return;
-        }
-      } else {
-        platform::yield();  // the other thread reads the part this one needs
+        changed_.wait(lock);
       }
     }
   }
 
-  // Writes the parts that are translated, in order, up to the first that
-  // is not or that failed. Once written, a part's tree and arena serve
-  // the parts to come.
-  void write_ready() {
-    while (written < read_count.load(std::memory_order_acquire) &&
-           parts[written].translated.load(std::memory_order_acquire) &&
-           parts[written].status == 0) {
-      Part& part = parts[written];
-      if (write_ok) {
-        PluginWriter writer(input, part.tree, sink, part.begin);
-        write_ok = writer.write_until(part.tree.end);
-      }
-      part.tree.nodes.clear();
-      part.arena.reset();
-      give_spare(spare_trees, &part.tree);
-      give_spare(spare_arenas, &part.arena);
-      ++written;
-    }
+  bool failed() const { return translation_failed_ || write_failed_; }
+
+  bool finished(bool writer) const {
+    // A read failure ends everything: the input is not a plug-in, whatever
+    // the translation did.
+    if (stopped_ || read_failed_) return true;
+    if (!read_done_ || reading_) return false;
+    if (!failed() && taken_ < parts_.size()) return false;
+    if (!writer) return true;
+    return translating_ == 0 && !writing_ && (failed() || written_ == parts_.size());
   }
+
+  bool can_write() const {
+    return sink_ != nullptr && !writing_ && !failed() && written_ < parts_.size() &&
+           parts_[written_].translated;
+  }
+
+  // Reads ahead while fewer than two parts wait, so that neither thread
+  // waits for one. After a failure the rest is still read, not translated,
+  // since a part that is not a plug-in fails the whole run.
+  bool can_read() const {
+    return !reading_ && !read_done_ && (failed() || parts_.size() - taken_ < 2);
+  }
+
+  bool can_translate() const { return !failed() && taken_ < parts_.size(); }
+
+  void read_next(std::unique_lock<std::mutex>& lock) {
+    reading_ = true;
+    Part part;
+    part.begin = reader_.position();
+    take_spare(spare_trees_, &part.tree);
+    lock.unlock();
+    // Parts shrink toward the end, so that the two threads finish close
+    // together: the last part is translated by one while the other has
+    // nothing left.
+    const uint64_t left = input_.size() - part.begin;
+    const uint64_t bytes = std::min(part_bytes_, std::max(left / 4, kMinPartBytes));
+    std::string error;
+    const bool ok = reader_.read_part(bytes, &part.tree, &error);
+    lock.lock();
+    reading_ = false;
+    if (!ok) {
+      read_failed_ = true;
+      read_error_ = std::move(error);
+    } else {
+      if (!failed()) parts_.push_back(std::move(part));
+      read_done_ = reader_.done();
+    }
+    changed_.notify_all();
+  }
+
+  void translate_next(std::unique_lock<std::mutex>& lock) {
+    Part& part = parts_[taken_++];
+    ++translating_;
+    take_spare(spare_arenas_, &part.arena);
+    lock.unlock();
+    Translation t{input_, part.tree, lexicons_, part.arena, &part.log, &part.messages};
+    const int status = translate_records(t);
+    lock.lock();
+    --translating_;
+    part.status = status;
+    part.translated = true;
+    if (status != 0) translation_failed_ = true;
+    changed_.notify_all();
+  }
+
+  // Writes the next part; once written, its tree and arena serve the parts
+  // to come, whose memory is then touched again rather than new.
+  void write_next(std::unique_lock<std::mutex>& lock) {
+    writing_ = true;
+    Part& part = parts_[written_];
+    ByteSink& sink = *sink_;
+    lock.unlock();
+    PluginWriter writer(input_, part.tree, sink, part.begin);
+    const bool ok = writer.write_until(part.tree.end);
+    part.tree.nodes.clear();
+    part.arena.reset();
+    lock.lock();
+    writing_ = false;
+    ++written_;
+    if (!ok) write_failed_ = true;
+    spare_trees_.push_back(std::move(part.tree));
+    spare_arenas_.push_back(std::move(part.arena));
+    changed_.notify_all();
+  }
+
+  template <class T>
+  static void take_spare(std::vector<T>& spares, T* into) {
+    if (spares.empty()) return;
+    *into = std::move(spares.back());
+    spares.pop_back();
+  }
+
+  const std::string_view input_;
+  const Lexicons& lexicons_;
+  RecordReader reader_;  // used by the one thread that is reading
+  const uint64_t part_bytes_;
+  std::thread helper_;
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  // Guarded by mutex_. A deque, so that a part stays in place while the
+  // parts after it are read.
+  std::deque<Part> parts_;
+  size_t taken_ = 0;        // parts handed out for translation
+  size_t translating_ = 0;  // of those, the ones not yet done
+  size_t written_ = 0;
+  bool reading_ = false;
+  bool writing_ = false;
+  bool read_done_ = false;
+  bool read_failed_ = false;
+  std::string read_error_;
+  bool translation_failed_ = false;
+  bool write_failed_ = false;
+  bool stopped_ = false;
+  ByteSink* sink_ = nullptr;
+  std::vector<RecordTree> spare_trees_;
+  std::vector<TextArena> spare_arenas_;
 };
 
-TranslationPipeline::TranslationPipeline(const Lexicons& lexicons, ByteSink& sink)
-    : state_(std::make_unique<State>(lexicons, sink)) {}
+TranslationPipeline::TranslationPipeline(std::string_view input, const Lexicons& lexicons,
+                                         const PipelineOptions& options)
+    : work_(std::make_unique<Work>(input, lexicons, options)) {}
 
 TranslationPipeline::~TranslationPipeline() = default;
 
-void TranslationPipeline::set_input(std::string_view input, uint64_t part_bytes) {
-  State& s = *state_;
-  s.input = input;
-  s.reader.emplace(input, &translated_entries());
-  s.part_bytes = part_bytes > 0 ? part_bytes
-                                : std::max<uint64_t>(input.size() / (2 * kPartsPerThread), kMinPartBytes);
-  // Every part but the last spans at least part_bytes, or the smallest
-  // size if that is less.
-  s.parts = std::make_unique<Part[]>(input.size() / std::min(s.part_bytes, kMinPartBytes) + 2);
-}
-
-void TranslationPipeline::help() {
-  State& s = *state_;
-  while (!s.stopped.load(std::memory_order_acquire)) {
-    if (s.started.load(std::memory_order_acquire)) {
-      s.work(1);
-      return;
-    }
-    platform::yield();
-  }
-}
-
-void TranslationPipeline::start() { state_->started.store(true, std::memory_order_release); }
-
-void TranslationPipeline::stop() { state_->stopped.store(true, std::memory_order_release); }
-
-void TranslationPipeline::run(int threads) {
-  State& s = *state_;
-  s.started.store(true, std::memory_order_release);
-  std::optional<platform::Thread> helper;
-  if (threads > 1) helper.emplace([&s] { s.work(1); });
-  s.work(0);
-  // Writes the parts that the other thread finishes, as it finishes them,
-  // and waits for every part taken: their messages are reported next.
-  for (size_t checked = 0;;) {
-    s.write_ready();
-    const size_t taken = s.next_translation.load(std::memory_order_acquire);
-    while (checked < taken && s.parts[checked].translated.load(std::memory_order_acquire)) {
-      ++checked;
-    }
-    if (checked == taken) break;
-    platform::yield();
-  }
-}
-
-int TranslationPipeline::read_status() const { return state_->read_status; }
-
-const std::string& TranslationPipeline::read_messages() const {
-  return state_->read_console.output;
-}
-
-int TranslationPipeline::report(Console& console, std::string* trace_log) {
-  State& s = *state_;
-  // The parts after the first that failed may not all have been translated.
-  for (size_t i = 0; i < s.read_count.load(); ++i) {
-    const Part& part = s.parts[i];
-    console.print(part.console.output);
-    if (trace_log != nullptr) *trace_log += part.log;
-    if (part.status != 0) return -1;
-  }
-  console.print("done!\n");
-  return 0;
-}
-
-int TranslationPipeline::save(Console& console) {
-  console.print("saving...\n");
-  State& s = *state_;
-  s.write_ready();
-  return s.write_ok && s.written == s.read_count.load() ? 0 : -1;
-}
+PipelineResult TranslationPipeline::finish(ByteSink& sink) { return work_->finish(sink); }
 
 }  // namespace quillaret

@@ -6,8 +6,7 @@
 #include <cstring>
 
 #include "lexicon/lexicon_order.h"
-#include "platform/console.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 namespace quillaret {
 
@@ -74,8 +73,10 @@ std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text) {
   return entries;
 }
 
-Lexicon::Lexicon(std::vector<char> file_bytes, bool phrases) : text_(std::move(file_bytes)) {
-  if (text_.empty() || text_.back() != '\0') text_.push_back('\0');
+Lexicon::Lexicon(std::string_view file_bytes, bool phrases) {
+  text_.reserve(file_bytes.size() + 1);
+  text_.assign(file_bytes.begin(), file_bytes.end());
+  text_.push_back('\0');
   entries_ = parse_lexicon_text(text_);
 
   std::vector<std::string_view> sources(entries_.size());
@@ -110,49 +111,11 @@ Lexicon::Lexicon(std::vector<char> file_bytes, bool phrases) : text_(std::move(f
   }
 }
 
-std::vector<LexiconEntry> Lexicon::entries() const {
-  std::vector<size_t> lengths(entries_.size());
-  for (size_t i = 0; i < entries_.size(); ++i) lengths[i] = entries_[i].source.size();
-  std::vector<LexiconEntry> sorted;
-  sorted.reserve(entries_.size());
-  for (uint32_t i : exchange_sort_order(lengths)) sorted.push_back(entries_[i]);
-  return sorted;
-}
-
-namespace {
-
-bool read_whole_file(const std::string& path, std::vector<char>* bytes) {
-  platform::FilePtr file = platform::open_for_reading(path);
-  if (!file) return false;
-  int64_t size = platform::file_size(file.get());
-  if (size < 0) return false;
-  bytes->resize(static_cast<size_t>(size) + 1);
-  size_t read = std::fread(bytes->data(), 1, static_cast<size_t>(size), file.get());
-  if (read != static_cast<size_t>(size) || std::ferror(file.get())) return false;
-  (*bytes)[read] = '\0';
+bool load_lexicon(const std::string& path, bool phrases, Lexicon* lexicon) {
+  std::string bytes;
+  if (!platform::read_file(path, &bytes)) return false;
+  *lexicon = Lexicon(bytes, phrases);
   return true;
-}
-
-}  // namespace
-
-int load_lexicon(const std::string& path, Lexicon* lexicon, Console& console, bool phrases) {
-  std::vector<char> bytes;
-  if (!read_whole_file(path, &bytes)) {
-    console.print("file does not exist " + path + "!\n");
-    console.wait();
-    return -1;
-  }
-  *lexicon = Lexicon(std::move(bytes), phrases);
-  return 0;
-}
-
-int load_lexicons(const std::string& prefix, Lexicons* lexicons, Console& console) {
-  for (const LexiconFile& file : kLexiconFiles) {
-    if (load_lexicon(prefix + file.suffix, &(lexicons->*file.lexicon), console, file.phrases) != 0) {
-      return -1;
-    }
-  }
-  return 0;
 }
 
 }  // namespace quillaret

@@ -20,8 +20,6 @@
 
 namespace quillaret {
 
-class Console;
-
 // Both views point into the lexicon's text and are followed there by a NUL.
 struct LexiconEntry {
   std::string_view source;
@@ -31,20 +29,17 @@ struct LexiconEntry {
 class Lexicon {
  public:
   Lexicon() = default;
-  // Takes the bytes of a lexicon file, parses and orders them. Without
+  // Takes a copy of a lexicon file's bytes and parses them. Without
   // `phrases`, the lexicon answers whole texts only (`find_exact`).
-  explicit Lexicon(std::vector<char> file_bytes, bool phrases = true);
+  explicit Lexicon(std::string_view file_bytes, bool phrases = true);
 
   Lexicon(Lexicon&&) = default;
   Lexicon& operator=(Lexicon&&) = default;
   Lexicon(const Lexicon&) = delete;
   Lexicon& operator=(const Lexicon&) = delete;
 
-  // Entries by decreasing source length; among sources of equal length in
-  // the order that the exchange sort of the loader leaves them: the order
-  // in which lookups see them. Computed at each call, in O(n) for each
-  // distinct length; lookups do not need it.
-  std::vector<LexiconEntry> entries() const;
+  // Every pair, in file order (identical sources included).
+  const std::vector<LexiconEntry>& file_entries() const { return entries_; }
 
   // The first entry, in stored order, whose source equals `text` (the empty
   // source included); null when none does.
@@ -56,15 +51,10 @@ class Lexicon {
   // the longest that `text` begins with at `position`, provided the text
   // ends or holds a word delimiter right after it; null otherwise (a longer
   // source that ends inside a word hides the shorter ones). Always null in
-  // a lexicon built without phrases.
-  const LexiconEntry* phrase_at(std::string_view text, size_t position) const {
-    return entry(table_.phrase_at(text, position));
-  }
-
-  // The same, where the caller has found the word that begins at
-  // `position`: it ends at `word_end` (the next delimiter, or the text's
-  // end; `position` itself where that holds a delimiter) and has the key
-  // `word`.
+  // a lexicon built without phrases. The caller has found the word that
+  // begins at `position`: it ends at `word_end` (the next delimiter, or the
+  // text's end; `position` itself where that holds a delimiter) and has the
+  // key `word` (see `word_key`).
   const LexiconEntry* phrase_at(std::string_view text, size_t position, size_t word_end,
                                 uint64_t word) const {
     return entry(table_.phrase_at(text, position, word_end, word));
@@ -90,10 +80,9 @@ class Lexicon {
 // dropped.
 std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text);
 
-// Loads one lexicon file, for phrase lookups too if `phrases`. When it
-// cannot be read, prints "file does not exist <path>!", waits for a
-// character and returns -1.
-int load_lexicon(const std::string& path, Lexicon* lexicon, Console& console, bool phrases);
+// Loads one lexicon file, for phrase lookups too if `phrases`. False when
+// the file cannot be read.
+bool load_lexicon(const std::string& path, bool phrases, Lexicon* lexicon);
 
 struct Lexicons {
   Lexicon topics;    // dialogue topics: <prefix>_dial.txt
@@ -112,10 +101,5 @@ inline constexpr LexiconFile kLexiconFiles[] = {
     {"_fact.txt", &Lexicons::factions, false},
     {"_name.txt", &Lexicons::names, true},
 };
-
-// Loads the topic, faction and name lexicons in that order, stopping at the
-// first failure. Returns 0 when all three loaded, -1 otherwise.
-int load_lexicons(const std::string& prefix, Lexicons* lexicons,
-                  Console& console);
 
 }  // namespace quillaret

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <functional>
 
 namespace quillaret {
 namespace {
@@ -145,23 +144,6 @@ std::vector<uint32_t> exchange_sort_among(const std::vector<size_t>& lengths, si
   std::sort(ends.begin(), ends.end());
   for (size_t a = 0; a < among.size(); ++a) among[a] = ends[a].second;
   return among;
-}
-
-std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {
-  std::vector<size_t> distinct(lengths);
-  std::sort(distinct.begin(), distinct.end(), std::greater<>());
-  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-  std::vector<uint32_t> result;
-  result.reserve(lengths.size());
-  for (size_t length : distinct) {
-    std::vector<uint32_t> all;
-    for (size_t i = 0; i < lengths.size(); ++i) {
-      if (lengths[i] == length) all.push_back(static_cast<uint32_t>(i));
-    }
-    const std::vector<uint32_t> order = exchange_sort_among(lengths, length, std::move(all));
-    result.insert(result.end(), order.begin(), order.end());
-  }
-  return result;
 }
 
 }  // namespace quillaret

@@ -26,9 +26,4 @@ namespace quillaret {
 std::vector<uint32_t> exchange_sort_among(const std::vector<size_t>& lengths, size_t length,
                                           std::vector<uint32_t> among);
 
-// The file-order indices of all entries, in the order that the exchange
-// sort leaves them: by decreasing length, each length as above. Takes
-// O(n) for each distinct length.
-std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths);
-
 }  // namespace quillaret

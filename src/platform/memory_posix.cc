@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/os_file.h"
 #include "platform/platform.h"
 
 namespace quillaret::platform {

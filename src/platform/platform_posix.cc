@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <random>
 
+#include "platform/os_file.h"
 #include "platform/platform.h"
 
 namespace quillaret::platform {

@@ -4,10 +4,9 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/console.h"
 #include "plugin/little_endian.h"
+#include "plugin/reader.h"
 #include "plugin/record_tags.h"
-#include "plugin/record_tree.h"
 
 namespace quillaret {
 namespace {
@@ -26,10 +25,9 @@ struct Level {
   NodeFilter::ChildTags candidates;  // through a filter, the only kinds it may keep here
 };
 
-// A typical plug-in averages well over 32 bytes per record and subrecord,
-// and a translation keeps a node for far fewer than one in 256 bytes (one
-// in 420 on a master): reserving that many nodes avoids regrowing the
-// table, and is only address space until nodes are written into it.
+// A plug-in averages well over 32 bytes per record and subrecord, and a
+// filter such as the translation's keeps far fewer than one node in 256
+// bytes: reserving that many nodes spares regrowing the table.
 constexpr size_t kReserveBytesPerNode = 32;
 constexpr size_t kReserveBytesPerKeptNode = 256;
 
@@ -44,7 +42,7 @@ constexpr int32_t kMaxEntries = std::numeric_limits<int32_t>::max();
 RecordReader::RecordReader(std::string_view input, const NodeFilter* filter)
     : input_(input), filter_(filter), remaining_(static_cast<int64_t>(input.size())) {}
 
-int RecordReader::read_part(uint64_t min_bytes, RecordTree* tree, Console& console) {
+bool RecordReader::read_part(uint64_t min_bytes, RecordTree* tree, std::string* error) {
   std::vector<RecordNode>& nodes = tree->nodes;
   nodes.clear();
   const std::string_view input = input_;
@@ -53,7 +51,7 @@ int RecordReader::read_part(uint64_t min_bytes, RecordTree* tree, Console& conso
   const uint64_t start = pos_;
   uint64_t pos = pos_;
   tree->end = pos;
-  if (done_) return 0;
+  if (done_) return true;
   min_bytes = std::max<uint64_t>(min_bytes, 1);
   nodes.reserve(std::min(min_bytes, end - pos) /
                     (filter == nullptr ? kReserveBytesPerNode : kReserveBytesPerKeptNode) +
@@ -71,11 +69,11 @@ int RecordReader::read_part(uint64_t min_bytes, RecordTree* tree, Console& conso
     previous_ = levels.front().previous;
     done_ = at_end;
     tree->end = pos;
-    return 0;
+    return true;
   };
   const auto fail = [&] {
     done_ = true;
-    return -1;
+    return false;
   };
 
   while (true) {
@@ -205,18 +203,11 @@ int RecordReader::read_part(uint64_t min_bytes, RecordTree* tree, Console& conso
         std::snprintf(line, sizeof line,
                       "%s(%d), size=%" PRIu32 ", prev=%d, next=-1, parent=%d, left=%" PRId64 "\n",
                       tag_text(tag).c_str(), number, size, previous, level.parent, level.remaining);
-        console.print(std::string(2 * (levels.size() - 1), ' '));
-        console.print(line);
+        *error = std::string(2 * (levels.size() - 1), ' ') + line;
         return fail();
       }
     }
   }
-}
-
-int parse_records(std::string_view input, RecordTree* tree, Console& console,
-                  const NodeFilter* filter) {
-  RecordReader reader(input, filter);
-  return reader.read_part(std::numeric_limits<uint64_t>::max(), tree, console);
 }
 
 }  // namespace quillaret

@@ -1,6 +1,6 @@
-#include "platform/console.h"
+#include "plugin/writer.h"
+
 #include "plugin/little_endian.h"
-#include "plugin/record_tree.h"
 
 namespace quillaret {
 
@@ -49,12 +49,6 @@ bool PluginWriter::write_until(uint64_t offset) {
     }
   }
   return copy_to(offset);
-}
-
-int save_records(std::string_view input, const RecordTree& tree, ByteSink& sink, Console& console) {
-  console.print("saving...\n");
-  PluginWriter writer(input, tree, sink);
-  return writer.finish() ? 0 : -1;
 }
 
 }  // namespace quillaret

@@ -1,16 +1,12 @@
 #include <cstring>
 
-#include "platform/console.h"
-#include "translate/translate.h"
+#include "translate/pass.h"
 
 namespace quillaret {
 
 int translate_condition_name(Translation& t, int32_t index) {
   RecordNode& node = t.tree.nodes[static_cast<size_t>(index)];
-  if (node.size >= kMaxPayloadSize) {
-    t.console.print("Bad record size!\n");
-    return -1;
-  }
+  if (refuse_large_payload(t, node)) return -1;
   // A condition too short for its prefix carries no name.
   if (!node.has_prefix || std::memcmp(node.scvr_prefix + 1, "BLX", 3) != 0) return 0;
   const std::string_view name = payload_text(t, node);
@@ -19,10 +15,10 @@ int translate_condition_name(Translation& t, int32_t index) {
   // The 5 prefix bytes (index, type, details and comparison operator) stay
   // as read: only the name after them changes.
   const size_t length = entry->target.size();
-  if (replace_payload(t, index, entry->target.data(), static_cast<uint32_t>(length + 5)) != 0) {
-    return -1;
-  }
-  t.console.print("SCVR: " + std::string(name) + "\n");
+  if (replace_payload(t, index, entry->target.data(), length + 5) != 0) return -1;
+  *t.messages += "SCVR: ";
+  *t.messages += name;
+  *t.messages += '\n';
   return 0;
 }
 

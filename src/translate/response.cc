@@ -1,5 +1,4 @@
-#include "platform/console.h"
-#include "translate/translate.h"
+#include "translate/pass.h"
 
 namespace quillaret {
 
@@ -33,11 +32,11 @@ int translate_response_text(Translation& t, int32_t index) {
   if (!rewrite->changed) return 0;
   const std::string& out = rewrite->finish();
   if (out.size() > MAX_RESPONSE_LENGTH) {
-    t.console.print("string too long!\n");
+    *t.messages += "string too long!\n";
     return 0;
   }
   const char* stored = t.arena.store(out);
-  return replace_payload(t, index, stored, static_cast<uint32_t>(out.size()));
+  return replace_payload(t, index, stored, out.size());
 }
 
 }  // namespace quillaret

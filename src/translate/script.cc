@@ -1,7 +1,4 @@
-#include <limits>
-
-#include "platform/console.h"
-#include "translate/translate.h"
+#include "translate/pass.h"
 
 namespace quillaret {
 namespace {
@@ -59,12 +56,7 @@ int rewrite_script_text(Translation& t, int32_t index) {
   }
   if (!rewrite->changed) return 0;
   const std::string& out = rewrite->finish();
-  if (out.size() > std::numeric_limits<uint32_t>::max()) {
-    t.console.print("Bad record size!\n");
-    return -1;
-  }
-  const char* stored = t.arena.store(out);
-  return replace_payload(t, index, stored, static_cast<uint32_t>(out.size()));
+  return replace_payload(t, index, t.arena.store(out), out.size());
 }
 
 }  // namespace quillaret

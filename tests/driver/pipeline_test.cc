@@ -1,45 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <random>
 #include <string>
 
 #include "driver/pipeline.h"
-#include "platform/platform.h"
 #include "translate/random_plugins.h"
 
 namespace quillaret::testing {
 namespace {
 
-// How the pipeline gets its second thread, if any.
-enum class Helper { none, own, waiting };
-
-// The pipeline, reading parts of at least `part_bytes`: alone, with a
-// helper of its own, or with one that waits in it from before the input is
-// set, as the program's does; started before `run` (the helper then works
-// alone a while) or not.
+// The pipeline on one thread or two, reading parts of at least
+// `part_bytes`, and waiting a moment or not before it is handed its sink
+// (so that the helper works alone a while).
 PassResult pipelined(std::string_view input, const Lexicons& lexicons, uint64_t part_bytes,
-                     Helper helper, bool start_early) {
-  StringConsole console;
-  std::string log;
+                     int threads, bool late_sink) {
   StringSink sink;
-  TranslationPipeline pipeline(lexicons, sink);
-  std::optional<platform::Thread> waiting;
-  if (helper == Helper::waiting) waiting.emplace([&] { pipeline.help(); });
-  pipeline.set_input(input, part_bytes);
-  if (start_early) {
-    pipeline.start();
-    platform::yield();
-  }
-  pipeline.run(helper == Helper::own ? 2 : 1);
-  if (pipeline.read_status() != 0) return {-2, pipeline.read_messages(), "", ""};
-  PassResult result{pipeline.report(console, &log), "", log, ""};
-  if (result.status == 0) {
-    EXPECT_EQ(pipeline.save(console), 0);
-  }
-  result.console = console.output;
-  result.output = result.status == 0 ? sink.bytes : "";
-  return result;
+  TranslationPipeline pipeline(input, lexicons, {threads, part_bytes});
+  if (late_sink) std::this_thread::sleep_for(std::chrono::microseconds(200));
+  const PipelineResult result = pipeline.finish(sink);
+  if (!result.read_ok) return {-2, result.read_error, "", ""};
+  EXPECT_EQ(result.written, result.status == 0);
+  return {result.status, result.messages, result.log, result.status == 0 ? sink.bytes : ""};
 }
 
 // Reading in parts, the filtered trees, the parts on two threads and the
@@ -71,10 +52,9 @@ TEST(TranslationPipeline, GivesWhatOneReadOnePassThenTheWriterGive) {
     random_lexicons(rng, &lexicons);
     const PassResult whole = translate_in_memory(input, lexicons);
     const uint64_t part_bytes = 1 + below(rng, 400);
-    EXPECT_EQ(pipelined(input, lexicons, part_bytes, Helper::none, false), whole);
-    EXPECT_EQ(pipelined(input, lexicons, part_bytes, Helper::own, below(rng, 2) == 0), whole);
-    EXPECT_EQ(pipelined(input, lexicons, part_bytes, Helper::waiting, below(rng, 2) == 0), whole);
-    EXPECT_EQ(pipelined(input, lexicons, 0, Helper::own, false), whole);
+    EXPECT_EQ(pipelined(input, lexicons, part_bytes, 1, false), whole);
+    EXPECT_EQ(pipelined(input, lexicons, part_bytes, 2, below(rng, 2) == 0), whole);
+    EXPECT_EQ(pipelined(input, lexicons, 0, 2, false), whole);
     failures += whole.status == -1;
     too_long += whole.console.find("string too long!") != std::string::npos;
     unreadable += whole.status == -2;
@@ -83,6 +63,15 @@ TEST(TranslationPipeline, GivesWhatOneReadOnePassThenTheWriterGive) {
   EXPECT_GT(failures, 30);
   EXPECT_GT(too_long, 10);
   EXPECT_GT(unreadable, 30);
+}
+
+// A pipeline that is never finished stops its thread when it goes.
+TEST(TranslationPipeline, StopsWhenDestroyedUnfinished) {
+  std::string input;
+  for (int i = 0; i < 20000; ++i) input += builder::record("WEAP", {name("FNAM", "Iron")});
+  Lexicons lexicons;
+  lexicons.names = make_lexicon({{"Iron", "Fer"}});
+  for (int i = 0; i < 20; ++i) TranslationPipeline pipeline(input, lexicons, {2, 1024});
 }
 
 }  // namespace

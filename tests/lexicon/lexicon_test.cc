@@ -9,8 +9,8 @@
 
 #include "lexicon/lexicon.h"
 #include "lexicon/lexicon_order.h"
-#include "platform/console.h"
-#include "plugin/plugin_builder.h"
+#include "support/plugin_builder.h"
+#include "support/plugin_io.h"
 #include "support/temp_dir.h"
 
 namespace quillaret {
@@ -18,11 +18,11 @@ namespace {
 using namespace std::string_literals;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-Lexicon from_text(std::string_view text) { return Lexicon(std::vector<char>(text.begin(), text.end())); }
+Lexicon from_text(std::string_view text) { return Lexicon(text); }
 
 Pairs stored_pairs(const Lexicon& lexicon) {
   Pairs pairs;
-  for (const LexiconEntry& e : lexicon.entries()) pairs.emplace_back(e.source, e.target);
+  for (const LexiconEntry& e : testing::stored_entries(lexicon)) pairs.emplace_back(e.source, e.target);
   return pairs;
 }
 
@@ -52,9 +52,9 @@ TEST(LexiconFile, NoCapacityLimit) {
   dir.write("names.txt", builder::lexicon_file(pairs));
   ASSERT_GT(dir.read("names.txt").size(), 4u << 20);
   Lexicon lexicon;
-  StringConsole console;
-  ASSERT_EQ(load_lexicon(dir.file("names.txt"), &lexicon, console, true), 0);
-  EXPECT_EQ(lexicon.entries().size(), pairs.size());
+  ASSERT_TRUE(load_lexicon(dir.file("names.txt"), true, &lexicon));
+  EXPECT_FALSE(load_lexicon(dir.file("missing.txt"), true, &lexicon));
+  EXPECT_EQ(lexicon.file_entries().size(), pairs.size());
   for (const auto& [source, target] : {pairs.front(), pairs[75000], pairs.back()}) {
     const LexiconEntry* entry = lexicon.find_exact(source);
     EXPECT_TRUE(entry != nullptr && entry->target == target) << source;
@@ -99,7 +99,7 @@ TEST(LexiconOrder, MatchesTheExchangeSortOnRandomLengths) {
     std::vector<size_t> lengths(random() % 201);
     for (size_t& length : lengths) length = alphabet[random() % alphabet.size()];
     const std::vector<uint32_t> expected = quadratic_exchange_sort(lengths);
-    ASSERT_EQ(exchange_sort_order(lengths), expected) << "round " << round;
+    ASSERT_EQ(testing::exchange_sort_order(lengths), expected) << "round " << round;
     if (lengths.empty()) continue;
     // A few entries of one length, asked about alone, come in the same order.
     const size_t length = lengths[random() % lengths.size()];
@@ -121,7 +121,7 @@ TEST(LexiconOrder, MatchesTheExchangeSortOnRandomLengths) {
     for (size_t i = 0; i < lengths.size(); ++i) {
       lengths[i] = random() % 4 == 0 ? random() % spread : i * spread / (lengths.size() + 1);
     }
-    ASSERT_EQ(exchange_sort_order(lengths), quadratic_exchange_sort(lengths)) << "round " << round;
+    ASSERT_EQ(testing::exchange_sort_order(lengths), quadratic_exchange_sort(lengths)) << "round " << round;
   }
 }
 

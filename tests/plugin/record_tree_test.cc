@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/console.h"
-#include "plugin/plugin_builder.h"
+#include "plugin/reader.h"
 #include "plugin/record_tree.h"
+#include "plugin/writer.h"
+#include "support/plugin_builder.h"
+#include "support/plugin_io.h"
 
 namespace quillaret {
 namespace {
@@ -14,7 +16,7 @@ using namespace builder;
 
 // Collects what the writer writes; the `failing`-th call (from 1) fails,
 // alone, so that a writer which goes on must still notice it.
-struct StringSink : ByteSink {
+struct CountingSink : ByteSink {
   bool write(const char* data, size_t size) override {
     if (++calls == failing) return false;
     bytes.append(data, size);
@@ -57,16 +59,16 @@ const std::vector<const NodeFilter*> kFilters = {nullptr, &kSomeEntries};
 std::string round_trip(std::string_view input, const NodeFilter* filter = nullptr,
                        uint64_t part_bytes = 0) {
   RecordTree tree;
-  StringConsole console;
-  StringSink sink;
+  std::string error;
+  CountingSink sink;
   if (part_bytes == 0) {
-    if (parse_records(input, &tree, console, filter) != 0) return "parse failed" + console.output;
-    return save_records(input, tree, sink, console) == 0 ? sink.bytes : "save failed";
+    if (!testing::read_whole(input, &tree, &error, filter)) return "parse failed" + error;
+    return PluginWriter(input, tree, sink).finish() ? sink.bytes : "save failed";
   }
   RecordReader reader(input, filter);
   while (!reader.done()) {
     const uint64_t begin = reader.position();
-    if (reader.read_part(part_bytes, &tree, console) != 0) return "parse failed" + console.output;
+    if (!reader.read_part(part_bytes, &tree, &error)) return "parse failed" + error;
     if (tree.end <= begin && !reader.done()) return "no progress";
     if (!PluginWriter(input, tree, sink, begin).write_until(tree.end)) return "save failed";
   }
@@ -101,8 +103,8 @@ TEST(Reader, BuildsTheTreeInFileOrder) {
     SCOPED_TRACE("case " + std::to_string(i));
     const std::string& file = cases[i].file;
     RecordTree tree;
-    StringConsole console;
-    ASSERT_EQ(parse_records(file, &tree, console, cases[i].filter), 0);
+    std::string error;
+    ASSERT_TRUE(testing::read_whole(file, &tree, &error, cases[i].filter));
     std::vector<std::string> nodes;
     for (const RecordNode& n : tree.nodes) {
       nodes.push_back(tag_text(n.tag) + " " + std::to_string(n.parent) + " " + std::to_string(n.first_child) + " " +
@@ -145,8 +147,8 @@ TEST(Reader, UnknownTagStopsWithADiagnosticLine) {
 TEST(Reader, TruncationFailsAnywhereButBetweenTopLevelRecords) {
   const std::string plugin = nested_plugin();
   RecordTree tree;
-  StringConsole console;
-  ASSERT_EQ(parse_records(plugin, &tree, console), 0);
+  std::string error;
+  ASSERT_TRUE(testing::read_whole(plugin, &tree, &error));
   std::vector<size_t> boundaries;  // where each top-level record starts, and the end
   for (const RecordNode& n : tree.nodes) {
     if (n.parent < 0) boundaries.push_back(static_cast<size_t>(n.data_offset) - 8);
@@ -171,8 +173,8 @@ TEST(Reader, TruncationFailsAnywhereButBetweenTopLevelRecords) {
 TEST(Writer, EveryFailedWriteFailsTheSave) {
   const std::string input = nested_plugin();
   RecordTree tree;
-  StringConsole console;
-  ASSERT_EQ(parse_records(input, &tree, console), 0);
+  std::string error;
+  ASSERT_TRUE(testing::read_whole(input, &tree, &error));
   // The weapon's name one byte longer, as a translation leaves it: its
   // record's header is rewritten too.
   const std::string text = zstring("Dague de fer");
@@ -181,13 +183,13 @@ TEST(Writer, EveryFailedWriteFailsTheSave) {
   fnam.replaced = true;
   fnam.text = text.data();
   ++tree.nodes.at(3).size;
-  StringSink counting;
-  ASSERT_EQ(save_records(input, tree, counting, console), 0);
+  CountingSink counting;
+  ASSERT_TRUE(PluginWriter(input, tree, counting).finish());
   ASSERT_GE(counting.calls, 3);
   for (int failing = 1; failing <= counting.calls; ++failing) {
-    StringSink sink;
+    CountingSink sink;
     sink.failing = failing;
-    EXPECT_EQ(save_records(input, tree, sink, console), -1) << "write " << failing;
+    EXPECT_FALSE(PluginWriter(input, tree, sink).finish()) << "write " << failing;
   }
 }
 

@@ -29,10 +29,10 @@ TEST(TranslationProperties, OutputKeepsStructureSizesAndUnownedBytes) {
     const PassResult pass = translate_in_memory(input, lexicons);
     ASSERT_EQ(pass.status, 0);
     const std::string& output = pass.output;
-    StringConsole console;
+    std::string error;
     RecordTree in_tree, out_tree;
-    ASSERT_EQ(parse_records(input, &in_tree, console), 0);
-    ASSERT_EQ(parse_records(output, &out_tree, console), 0) << console.output;
+    ASSERT_TRUE(read_whole(input, &in_tree, &error));
+    ASSERT_TRUE(read_whole(output, &out_tree, &error)) << error;
     ASSERT_EQ(out_tree.nodes.size(), in_tree.nodes.size());
 
     std::string kind;

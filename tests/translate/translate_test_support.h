@@ -10,19 +10,16 @@
 #include <vector>
 
 #include "lexicon/lexicon.h"
-#include "platform/console.h"
-#include "plugin/plugin_builder.h"
-#include "plugin/record_tree.h"
+#include "support/plugin_builder.h"
+#include "support/plugin_io.h"
 #include "support/run_program.h"
-#include "translate/translate.h"
 
 namespace quillaret::testing {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 inline Lexicon make_lexicon(const Pairs& pairs) {
-  const std::string file = builder::lexicon_file(pairs);
-  return Lexicon(std::vector<char>(file.begin(), file.end()));
+  return Lexicon(builder::lexicon_file(pairs));
 }
 
 inline std::string sub(std::string_view tag, std::string_view payload) {
@@ -31,38 +28,6 @@ inline std::string sub(std::string_view tag, std::string_view payload) {
 // A name as the file stores it: the text and a NUL.
 inline std::string name(std::string_view tag, std::string_view text) {
   return builder::subrecord(tag, builder::zstring(text));
-}
-
-struct StringSink : ByteSink {
-  bool write(const char* data, size_t size) override { return bytes.append(data, size), true; }
-  std::string bytes;
-};
-
-// What a pass leaves: its status (-2 when the input does not read), its
-// messages, its log and its output.
-struct PassResult {
-  int status;
-  std::string console, log, output;
-  bool operator==(const PassResult&) const = default;
-};
-
-// The plainest way through: one read of the whole input, one pass over
-// every node, then the writer. Every faster way must give the same.
-inline PassResult translate_in_memory(std::string_view input, const Lexicons& lexicons) {
-  StringConsole console;
-  RecordTree tree;
-  if (parse_records(input, &tree, console) != 0) return {-2, console.output, "", ""};
-  TextArena arena;
-  std::string log;
-  Translation translation{input, tree, lexicons, arena, &log, console};
-  PassResult result{translate_records(translation), "", log, ""};
-  StringSink sink;
-  if (result.status == 0) {
-    EXPECT_EQ(save_records(input, tree, sink, console), 0);
-  }
-  result.console = console.output;
-  result.output = sink.bytes;
-  return result;
 }
 
 // The console of a run whose pass printed `lines`, and of one it failed.

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/plugin_builder.h"
+#include "support/plugin_builder.h"
 
 using namespace quillaret::builder;
 

@@ -1,4 +1,4 @@
-#include "plugin/plugin_builder.h"
+#include "support/plugin_builder.h"
 
 namespace quillaret::builder {
 

@@ -1,0 +1,64 @@
+#include "support/plugin_io.h"
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+
+#include "lexicon/lexicon_order.h"
+#include "translate/text_arena.h"
+#include "translate/translate.h"
+
+namespace quillaret::testing {
+
+bool read_whole(std::string_view input, RecordTree* tree, std::string* error,
+                const NodeFilter* filter) {
+  RecordReader reader(input, filter);
+  return reader.read_part(std::numeric_limits<uint64_t>::max(), tree, error);
+}
+
+std::string write_whole(std::string_view input, const RecordTree& tree) {
+  StringSink sink;
+  PluginWriter(input, tree, sink).finish();
+  return sink.bytes;
+}
+
+PassResult translate_in_memory(std::string_view input, const Lexicons& lexicons) {
+  RecordTree tree;
+  std::string error;
+  if (!read_whole(input, &tree, &error)) return {-2, error, "", ""};
+  TextArena arena;
+  PassResult result{0, "", "", ""};
+  Translation translation{input, tree, lexicons, arena, &result.log, &result.console};
+  result.status = translate_records(translation);
+  if (result.status == 0) result.output = write_whole(input, tree);
+  return result;
+}
+
+std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {
+  std::vector<size_t> distinct(lengths);
+  std::sort(distinct.begin(), distinct.end(), std::greater<>());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  std::vector<uint32_t> result;
+  result.reserve(lengths.size());
+  for (size_t length : distinct) {
+    std::vector<uint32_t> all;
+    for (size_t i = 0; i < lengths.size(); ++i) {
+      if (lengths[i] == length) all.push_back(static_cast<uint32_t>(i));
+    }
+    const std::vector<uint32_t> order = exchange_sort_among(lengths, length, std::move(all));
+    result.insert(result.end(), order.begin(), order.end());
+  }
+  return result;
+}
+
+std::vector<LexiconEntry> stored_entries(const Lexicon& lexicon) {
+  const std::vector<LexiconEntry>& entries = lexicon.file_entries();
+  std::vector<size_t> lengths(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) lengths[i] = entries[i].source.size();
+  std::vector<LexiconEntry> sorted;
+  sorted.reserve(entries.size());
+  for (uint32_t i : exchange_sort_order(lengths)) sorted.push_back(entries[i]);
+  return sorted;
+}
+
+}  // namespace quillaret::testing
