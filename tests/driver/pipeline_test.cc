@@ -65,6 +65,27 @@ TEST(TranslationPipeline, GivesWhatOneReadOnePassThenTheWriterGive) {
   EXPECT_GT(unreadable, 30);
 }
 
+// A failed write stops the writing: nothing more reaches the sink, and the
+// result says the output is incomplete, whatever the translation did.
+TEST(TranslationPipeline, AFailedWriteStopsTheOutput) {
+  struct FailingSink : ByteSink {
+    bool write(const char*, size_t) override { return ++calls > 1; }
+    int calls = 0;
+  };
+  std::string input;
+  for (int i = 0; i < 20000; ++i) input += builder::record("WEAP", {name("FNAM", "Iron")});
+  Lexicons lexicons;
+  lexicons.names = make_lexicon({{"Iron", "Fer"}});
+  for (int threads : {1, 2}) {
+    FailingSink sink;
+    const PipelineResult result = TranslationPipeline(input, lexicons, {threads, 4096}).finish(sink);
+    EXPECT_TRUE(result.read_ok);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_FALSE(result.written);
+    EXPECT_EQ(sink.calls, 1) << threads << " threads";
+  }
+}
+
 // A pipeline that is never finished stops its thread when it goes.
 TEST(TranslationPipeline, StopsWhenDestroyedUnfinished) {
   std::string input;

@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "driver/driver.h"
+#include "support/string_console.h"
+
 namespace quillaret::testing {
 namespace {
 
@@ -55,8 +58,10 @@ Installation::Installation(std::string_view topics, std::string_view factions,
   dir_.write("lexique_enfr_name.txt", names);
 }
 
-RunResult Installation::translate(const std::string& plugin, bool unprivileged) const {
-  return run_program(executable(), {executable(), plugin}, dir_.path().string(), unprivileged);
+RunResult Installation::translate(const std::string& plugin) const {
+  StringConsole console;
+  const int status = run({executable(), (dir_.path() / plugin).string()}, console);
+  return {status, console.output};
 }
 
 }  // namespace quillaret::testing

@@ -1,4 +1,5 @@
-// Runs the built executable the way a user does, for end-to-end tests.
+// Runs the translator for end-to-end tests: in process through its run(),
+// or as the built executable, the way a user does.
 #pragma once
 
 #include <string>
@@ -29,8 +30,9 @@ class Installation {
   const TempDir& dir() const { return dir_; }
   std::string executable() const { return dir_.file("quillaret"); }
 
-  // Runs the executable on `plugin` (a name in the directory, or any path).
-  RunResult translate(const std::string& plugin, bool unprivileged = false) const;
+  // Translates `plugin` (a name in the directory, or any path) in process,
+  // as the installed executable would.
+  RunResult translate(const std::string& plugin) const;
 
  private:
   TempDir dir_;

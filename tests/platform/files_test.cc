@@ -1,0 +1,87 @@
+// The files every program relies on: an output appears whole or not at all,
+// and an earlier file survives every failure; inputs read back exactly.
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace quillaret::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(AtomicFile, ReplacesOnlyOnCommitAndLeavesNoTemporary) {
+  struct Case {
+    const char* name;
+    bool commit;
+    std::string expected;  // Out.txt afterwards
+  };
+  const std::string big(300000, 'b');  // past the write buffer's direct-write size
+  for (const Case& c : {Case{"committed", true, "small" + big}, Case{"abandoned", false, "earlier"}}) {
+    TempDir dir;
+    dir.write("Out.txt", "earlier");
+    {
+      platform::AtomicFile file;
+      ASSERT_TRUE(file.create(dir.file("Out.txt"))) << c.name;
+      ASSERT_TRUE(file.write("small")) << c.name;
+      ASSERT_TRUE(file.write(big)) << c.name;
+      // Nothing shows under the final name before the commit.
+      EXPECT_EQ(dir.read("Out.txt"), "earlier") << c.name;
+      if (c.commit) EXPECT_TRUE(file.commit()) << c.name;
+    }
+    EXPECT_EQ(dir.read("Out.txt"), c.expected) << c.name;
+    EXPECT_EQ(dir.listing(), "Out.txt\n") << c.name;
+  }
+}
+
+TEST(AtomicFile, FailsWhereItCannotBeCreated) {
+  TempDir dir;
+  platform::AtomicFile file;
+  EXPECT_FALSE(file.create(dir.file("missing/Out.txt")));
+  EXPECT_FALSE(file.write("x"));
+  EXPECT_FALSE(file.commit());
+}
+
+TEST(InputFile, ReadsRegularFilesOnly) {
+  TempDir dir;
+  const std::string bytes = std::string("plug\0in", 7) + std::string(100000, 'x');
+  dir.write("Mod.esp", bytes);
+  dir.write("Empty.esp", "");
+  fs::create_directory(dir.file("Dir.esp"));
+  for (const auto& [name, expected] :
+       {std::pair<std::string, std::string>{"Mod.esp", bytes}, {"Empty.esp", ""}}) {
+    platform::InputFile input;
+    ASSERT_TRUE(input.read(dir.file(name))) << name;
+    EXPECT_EQ(input.bytes(), expected) << name;
+    std::string contents = "stale";
+    ASSERT_TRUE(platform::read_file(dir.file(name), &contents)) << name;
+    EXPECT_EQ(contents, expected) << name;
+  }
+  for (const char* name : {"Missing.esp", "Dir.esp"}) {
+    platform::InputFile input;
+    EXPECT_FALSE(input.open(dir.file(name))) << name;
+    std::string contents;
+    EXPECT_FALSE(platform::read_file(dir.file(name), &contents)) << name;
+  }
+}
+
+TEST(TextFile, WritesLinesAndReportsWhereItCannot) {
+  TempDir dir;
+  platform::TextFile log;
+  ASSERT_TRUE(log.create(dir.file("Mod_fr.log")));
+  EXPECT_TRUE(log.write("WEAP\n  Iron Dagger\n"));
+  EXPECT_TRUE(log.close());
+  // Line ends are the platform's own: LF here.
+  EXPECT_EQ(dir.read("Mod_fr.log"), "WEAP\n  Iron Dagger\n");
+  platform::TextFile missing;
+  EXPECT_FALSE(missing.create(dir.file("no/such/folder.log")));
+  EXPECT_FALSE(missing.is_open());
+  EXPECT_FALSE(missing.write("x"));
+}
+
+}  // namespace
+}  // namespace quillaret::testing

@@ -1,0 +1,111 @@
+// The view that tools read plug-ins through: every record in file order
+// with its ID and its subrecords' exact payloads, the masters with their
+// recorded sizes, and the reader's refusal of a damaged file.
+#include "plugin/plugin_view.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/plugin_builder.h"
+#include "support/temp_dir.h"
+
+namespace quillaret {
+namespace {
+using namespace builder;
+
+std::string header_with_masters() {
+  return record("TES3", {subrecord("HEDR", std::string(300, '\0')),
+                         subrecord("MAST", zstring("Morrowind.esm")),
+                         subrecord("DATA", u32(79837557) + u32(1)),
+                         subrecord("MAST", zstring("Tribunal.esm")),
+                         subrecord("DATA", u32(4565686) + u32(0))});
+}
+
+// Each record as "TAG id: SUB=payload SUB=payload".
+std::vector<std::string> describe(const PluginView& view) {
+  std::vector<std::string> records;
+  for (RecordCursor it = view.records(); it.valid(); it.next()) {
+    const Record& r = it.record();
+    std::string line = tag_text(r.tag) + " " + std::string(r.id) + ":";
+    for (const Subrecord& s : r.subrecords) line += " " + tag_text(s.tag) + "=" + std::string(s.text());
+    records.push_back(line);
+  }
+  return records;
+}
+
+TEST(PluginView, ShowsRecordsInFileOrderWithTheirIds) {
+  const std::string script_header = "Main" + std::string(28, '\0') + std::string(20, '\1');
+  const std::string plugin =
+      header_with_masters() +
+      record("WEAP", {subrecord("NAME", zstring("iron dagger")), subrecord("FNAM", zstring("Iron Dagger"))}) +
+      record("INFO", {subrecord("INAM", zstring("1234")), subrecord("NAME", "Hello."),
+                      subrecord("SCVR", condition("0BLX0", "Balmora"))}) +
+      record("SCPT", {subrecord("SCHD", script_header), subrecord("SCTX", "begin Main")}) +
+      record("CELL", {subrecord("NAME", zstring("Balmora")), subrecord("FRMR", u32(1)),
+                      subrecord("NAME", zstring("door"))}) +
+      record("STAT", {});
+  PluginView view;
+  std::string error;
+  ASSERT_TRUE(view.open_bytes(plugin, "Mod.esp", &error)) << error;
+  std::vector<std::string> records = describe(view);
+  ASSERT_FALSE(records.empty());
+  EXPECT_TRUE(records.front().starts_with("TES3 : HEDR= MAST=Morrowind.esm DATA="));
+  records.erase(records.begin());
+  EXPECT_EQ(records,
+            (std::vector<std::string>{
+                "WEAP iron dagger: NAME=iron dagger FNAM=Iron Dagger",
+                "INFO 1234: INAM=1234 NAME=Hello. SCVR=0BLX0Balmora",  // a condition whole
+                "SCPT Main: SCHD=Main SCTX=begin Main", "CELL Balmora: NAME=Balmora FRMR=\x01 NAME=door",
+                "STAT :"}));
+  ASSERT_EQ(view.masters().size(), 2u);
+  EXPECT_EQ(view.masters()[0].name, "Morrowind.esm");
+  EXPECT_EQ(view.masters()[0].size, 79837557u + (uint64_t{1} << 32));
+  EXPECT_EQ(view.masters()[1].name, "Tribunal.esm");
+  EXPECT_EQ(view.masters()[1].size, 4565686u);
+}
+
+TEST(PluginView, WalksAFileLargerThanItReadsAtOnce) {
+  std::string plugin;
+  for (int i = 0; i < 60000; ++i) {
+    plugin += record("MISC", {subrecord("NAME", zstring("item" + std::to_string(i))), subrecord("DATA", "12345678")});
+  }
+  ASSERT_GT(plugin.size(), 2u << 20);
+  PluginView view;
+  std::string error;
+  ASSERT_TRUE(view.open_bytes(plugin, "Big.esm", &error));
+  int count = 0;
+  for (RecordCursor it = view.records(); it.valid(); it.next()) {
+    ASSERT_EQ(it.record().id, "item" + std::to_string(count));
+    ASSERT_EQ(it.record().subrecords.size(), 2u);
+    ++count;
+  }
+  EXPECT_EQ(count, 60000);
+  EXPECT_TRUE(view.masters().empty());
+}
+
+TEST(PluginView, RefusesWhatIsNotAPlugin) {
+  const std::string weapon = record("WEAP", {subrecord("NAME", zstring("iron"))});
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {weapon + subrecord("XXXX", "abc"), "Mod.esp is damaged\nXXXX(2), size=3, prev=0, next=-1, parent=-1, left=8"},
+      {weapon.substr(0, weapon.size() - 2), "Mod.esp is damaged"},
+  };
+  for (const auto& [bytes, message] : cases) {
+    PluginView view;
+    std::string error;
+    EXPECT_FALSE(view.open_bytes(bytes, "Mod.esp", &error));
+    EXPECT_EQ(error, message);
+  }
+  testing::TempDir dir;
+  PluginView view;
+  std::string error;
+  EXPECT_FALSE(view.open(dir.file("Missing.esp"), &error));
+  EXPECT_EQ(error, "cannot read " + dir.file("Missing.esp"));
+  dir.write("Mod.esp", weapon);
+  ASSERT_TRUE(view.open(dir.file("Mod.esp"), &error));
+  EXPECT_EQ(describe(view), std::vector<std::string>{"WEAP iron: NAME=iron"});
+}
+
+}  // namespace
+}  // namespace quillaret
