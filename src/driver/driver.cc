@@ -37,6 +37,16 @@ std::optional<std::string> lexicon_directory(const std::string& argument0) {
   return std::nullopt;
 }
 
+namespace {
+
+// Output names: Mod.esp gives Mod_fr.esp and Mod_fr.log, Mod.esm gives
+// Mod_fr.esm and Mod_fr.log. Nothing when the name ends in neither .esp nor
+// .esm (exact case).
+struct OutputNames {
+  std::string plugin;
+  std::string log;
+};
+
 std::optional<OutputNames> output_names(const std::string& input) {
   const size_t length = input.size();
   if (length < 4) return std::nullopt;
@@ -45,8 +55,6 @@ std::optional<OutputNames> output_names(const std::string& input) {
   const std::string stem = input.substr(0, length - 4);
   return OutputNames{stem + "_fr.es" + extension.back(), stem + "_fr.log"};
 }
-
-namespace {
 
 // Runs `task` on a thread of its own, or on this one where none can be
 // started.

@@ -22,13 +22,4 @@ int run(const std::vector<std::string>& args, Console& console);
 // operating system reports it; nothing when neither tells.
 std::optional<std::string> lexicon_directory(const std::string& argument0);
 
-// Output names: Mod.esp gives Mod_fr.esp and Mod_fr.log, Mod.esm gives
-// Mod_fr.esm and Mod_fr.log. Nothing when the name ends in neither .esp nor
-// .esm (exact case).
-struct OutputNames {
-  std::string plugin;
-  std::string log;
-};
-std::optional<OutputNames> output_names(const std::string& input);
-
 }  // namespace quillaret

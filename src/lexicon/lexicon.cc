@@ -18,8 +18,9 @@ inline uint64_t zero_bytes(uint64_t bytes) {
   return ~(((bytes & kLow7) + kLow7) | bytes | kLow7);
 }
 
-}  // namespace
-
+// Pairs the strings of `text` (NUL-terminated, modified in place: every
+// double quote becomes a NUL) in file order. A source without a target is
+// dropped.
 std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text) {
   // A quote opens a string when it is the first quote of its line, that is
   // when a line feed lies between it and the quote before it (or no quote
@@ -72,6 +73,8 @@ std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text) {
   if (open != nullptr) close(end);
   return entries;
 }
+
+}  // namespace
 
 Lexicon::Lexicon(std::string_view file_bytes, bool phrases) {
   text_.reserve(file_bytes.size() + 1);

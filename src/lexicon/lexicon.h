@@ -75,11 +75,6 @@ class Lexicon {
   SourceTable table_;
 };
 
-// Pairs the strings of `text` (NUL-terminated, modified in place: every
-// double quote becomes a NUL) in file order. A source without a target is
-// dropped.
-std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text);
-
 // Loads one lexicon file, for phrase lookups too if `phrases`. False when
 // the file cannot be read.
 bool load_lexicon(const std::string& path, bool phrases, Lexicon* lexicon);

@@ -28,12 +28,10 @@ class PluginWriter {
       : input_(input), tree_(tree), sink_(sink), written_(start) {}
 
   // Writes the output up to where the input's byte `offset` goes, which
-  // must not lie inside a node's header or replaced payload. False when a
-  // write failed, then or before.
+  // must not lie inside a node's header or replaced payload (the tree's
+  // `end` is the end of its part). False when a write failed, then or
+  // before.
   bool write_until(uint64_t offset);
-
-  // Writes the rest, up to `tree.end`.
-  bool finish() { return write_until(tree_.end); }
 
  private:
   bool replace_header(uint64_t offset, Tag tag, uint32_t size, uint64_t skip);

@@ -63,7 +63,7 @@ std::string round_trip(std::string_view input, const NodeFilter* filter = nullpt
   CountingSink sink;
   if (part_bytes == 0) {
     if (!testing::read_whole(input, &tree, &error, filter)) return "parse failed" + error;
-    return PluginWriter(input, tree, sink).finish() ? sink.bytes : "save failed";
+    return PluginWriter(input, tree, sink).write_until(tree.end) ? sink.bytes : "save failed";
   }
   RecordReader reader(input, filter);
   while (!reader.done()) {
@@ -184,12 +184,12 @@ TEST(Writer, EveryFailedWriteFailsTheSave) {
   fnam.text = text.data();
   ++tree.nodes.at(3).size;
   CountingSink counting;
-  ASSERT_TRUE(PluginWriter(input, tree, counting).finish());
+  ASSERT_TRUE(PluginWriter(input, tree, counting).write_until(tree.end));
   ASSERT_GE(counting.calls, 3);
   for (int failing = 1; failing <= counting.calls; ++failing) {
     CountingSink sink;
     sink.failing = failing;
-    EXPECT_FALSE(PluginWriter(input, tree, sink).finish()) << "write " << failing;
+    EXPECT_FALSE(PluginWriter(input, tree, sink).write_until(tree.end)) << "write " << failing;
   }
 }
 

@@ -18,7 +18,7 @@ bool read_whole(std::string_view input, RecordTree* tree, std::string* error,
 
 std::string write_whole(std::string_view input, const RecordTree& tree) {
   StringSink sink;
-  PluginWriter(input, tree, sink).finish();
+  PluginWriter(input, tree, sink).write_until(tree.end);
   return sink.bytes;
 }
 
