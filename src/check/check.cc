@@ -137,7 +137,8 @@ Known gather(const PluginFacts& plugin, const std::vector<Master>& masters) {
   return known;
 }
 
-// Builds the findings from what the files hold.
+// Builds the findings from what the files hold; detached topics before
+// unreachable ones, which leave the detached out.
 class Verdicts {
  public:
   Verdicts(const PluginFacts& plugin, const Known& known, const Lexicons* lexicons,
@@ -194,7 +195,8 @@ class Verdicts {
 
   void unreachable(const std::vector<std::string_view>& topics, std::vector<char> mentioned) {
     for (size_t i = 0; i < topics.size(); ++i) {
-      if (mentioned[i] || known_.master_dialogues.contains(topics[i])) continue;
+      // A detached topic has been reported for its cause already.
+      if (mentioned[i] || known_.master_dialogues.contains(topics[i]) || detached_.contains(topics[i])) continue;
       const std::string where = "DIAL " + quoted(topics[i]);
       if (known_.missing.empty()) {
         add(Kind::unreachable_topic, where, "", "no response mentions it and no AddTopic adds it");
@@ -220,6 +222,7 @@ class Verdicts {
         }
         if (foreign.empty() && !own.contains(id)) foreign = id;
       }
+      if (linked || (!foreign.empty() && !known_.missing.empty())) detached_.insert(d.dialogue.id);
       if (linked) {
         add(Kind::detached_topic, where(d.dialogue), "",
             "no master has this topic, yet its responses link to INFO " + quoted(linked->first) +
@@ -332,6 +335,7 @@ class Verdicts {
   const Lexicons* lexicons_;
   std::vector<Finding>& findings_;
   std::unique_ptr<LexiconIndex> index_;  // built for the first hint
+  NameIndex detached_;                   // the topics found detached
 };
 
 }  // namespace
