@@ -65,7 +65,8 @@ std::string shown(std::string_view text) {
   std::string line(text.substr(0, kLongest));
   if (text.size() > kLongest) {
     // Not inside a UTF-8 sequence, should the text be one.
-    while (!line.empty() && (static_cast<unsigned char>(line.back()) & 0xC0) == 0x80) line.pop_back();
+    while (!line.empty() && (static_cast<unsigned char>(line.back()) & 0xC0) == 0x80)
+      line.pop_back();
     if (!line.empty() && static_cast<unsigned char>(line.back()) >= 0xC0) line.pop_back();
     line += "...";
   }
@@ -166,14 +167,15 @@ class Verdicts {
   void references() {
     for (const Reference& ref : plugin_.references) {
       if (known_.defines(ref.target, ref.name)) continue;
-      std::string what = ref.kind == Kind::script ? std::string(ref.command) + ": " : "";
+      const bool script = ref.kind == Kind::script;
       if (!known_.missing.empty()) {
         add(Kind::not_checked, where(ref.from), std::string(ref.name),
-            what + description(ref.kind) + ", " + no_such(ref.target) + " in the files read; " +
-                missing_may("define it"));
+            (script ? std::string(ref.command) + " argument" : description(ref.kind)) + ", " +
+                no_such(ref.target) + " in the files read; " + missing_may("define it"));
       } else {
         add(ref.kind, where(ref.from), std::string(ref.name),
-            what + no_such(ref.target) + hint(ref.name, ref.target));
+            (script ? std::string(ref.command) + ": " : std::string()) + no_such(ref.target) +
+                hint(ref.name, ref.target));
       }
     }
   }
@@ -183,12 +185,14 @@ class Verdicts {
       if (issue.kind == Kind::stale_script) {
         add(issue.kind, where(issue.from), shown(issue.text),
             "in the source, not in the compiled data" +
-                (issue.more == 0 ? std::string() : " (nor " + std::to_string(issue.more) + " more)") +
+                (issue.more == 0 ? std::string()
+                                 : " (nor " + std::to_string(issue.more) + " more)") +
                 ": the game runs the old texts until the script is compiled again in the editor");
       } else {
         add(issue.kind, where(issue.from), shown(issue.text),
-            tag_text(issue.field) + " is UTF-8, which the game shows as garbage; French texts "
-                                    "must be Windows-1252 (save the lexicons so)");
+            tag_text(issue.field) +
+                " is UTF-8, which the game shows as garbage; French texts "
+                "must be Windows-1252 (save the lexicons so)");
       }
     }
   }
@@ -196,7 +200,9 @@ class Verdicts {
   void unreachable(const std::vector<std::string_view>& topics, std::vector<char> mentioned) {
     for (size_t i = 0; i < topics.size(); ++i) {
       // A detached topic has been reported for its cause already.
-      if (mentioned[i] || known_.master_dialogues.contains(topics[i]) || detached_.contains(topics[i])) continue;
+      if (mentioned[i] || known_.master_dialogues.contains(topics[i]) ||
+          detached_.contains(topics[i]))
+        continue;
       const std::string where = "DIAL " + quoted(topics[i]);
       if (known_.missing.empty()) {
         add(Kind::unreachable_topic, where, "", "no response mentions it and no AddTopic adds it");
@@ -265,7 +271,8 @@ class Verdicts {
           detail += "; " + present->name + " holds reference " + std::to_string(number) + " in " +
                     quoted(it->second);
         }
-        add(Kind::detached_cell, where(c.cell), "", detail + hint(c.cell.id, known_.master_cells, false));
+        add(Kind::detached_cell, where(c.cell), "",
+            detail + hint(c.cell.id, known_.master_cells, false));
       } else if (absent != nullptr) {
         add(Kind::not_checked, where(c.cell), "",
             "it holds references to objects of " + absent->name +
@@ -287,7 +294,7 @@ class Verdicts {
       case Kind::package: return "AI package's cell";
       case Kind::cell_filter: return "cell filter";
       case Kind::not_cell: return "Not Cell condition";
-      default: return "argument";
+      default: return {};
     }
   }
 
@@ -352,7 +359,8 @@ bool check_plugin(const CheckRequest& request, std::vector<Finding>* findings, s
     if (seen.insert(topic).second) topics.push_back(topic);
   }
   MasterQuestions questions{TopicTrie(topics), {}, {}};
-  for (const DialogueLinks& d : facts.dialogues) questions.info_ids.insert(d.ids.begin(), d.ids.end());
+  for (const DialogueLinks& d : facts.dialogues)
+    questions.info_ids.insert(d.ids.begin(), d.ids.end());
   const std::vector<PluginView::Master>& listed = plugin.view.masters();
   questions.references.resize(listed.size());
   for (const MasterReferences& c : facts.cells) {
@@ -394,7 +402,8 @@ bool check_plugin(const CheckRequest& request, std::vector<Finding>* findings, s
   for (const Master& m : masters) {
     for (size_t i = 0; i < m.facts.mentioned.size(); ++i) mentioned[i] |= m.facts.mentioned[i];
   }
-  for (std::string_view response : facts.responses) questions.topics.mark_mentions(response, mentioned);
+  for (std::string_view response : facts.responses)
+    questions.topics.mark_mentions(response, mentioned);
   for (const Reference& ref : facts.references) {
     const int32_t topic = ref.target == NameKind::topic ? questions.topics.find(ref.name) : -1;
     if (topic >= 0) mentioned[static_cast<size_t>(topic)] = 1;

@@ -32,7 +32,8 @@ void add_definitions(const Record& r, Definitions* defined) {
   } else if (r.tag == kDIAL && !r.id.empty()) {
     defined->dialogues.push_back(r.id);
     const Subrecord* data = r.find(kDATA);
-    const int type = data == nullptr || data->payload.empty() ? -1 : static_cast<uint8_t>(data->payload[0]);
+    const int type =
+        data == nullptr || data->payload.empty() ? -1 : static_cast<uint8_t>(data->payload[0]);
     if (type == kTopic) defined->topics.push_back(r.id);
     if (type == kJournal) defined->journals.push_back(r.id);
   }
@@ -42,7 +43,8 @@ Referrer referrer_of(const Record& r, std::string_view topic) {
   Referrer from{r.tag, r.id, r.tag == kINFO ? topic : std::string_view()};
   if (r.tag == kCELL) {
     const Subrecord* data = r.find(kDATA);
-    if (data != nullptr && data->payload.size() >= 12 && (read_u32(data->payload.data()) & 1) == 0) {
+    if (data != nullptr && data->payload.size() >= 12 &&
+        (read_u32(data->payload.data()) & 1) == 0) {
       from.exterior = true;
       from.x = read_i32(data->payload.data() + 4);
       from.y = read_i32(data->payload.data() + 8);
@@ -65,7 +67,8 @@ void check_encoding(const Record& r, const Referrer& from, std::vector<TextIssue
 void add_script(std::string_view script, const Referrer& from, std::vector<Reference>* references) {
   std::vector<ScriptName> names;
   find_script_names(script, &names);
-  for (const ScriptName& n : names) references->push_back({Kind::script, n.kind, from, n.command, n.name});
+  for (const ScriptName& n : names)
+    references->push_back({Kind::script, n.kind, from, n.command, n.name});
 }
 
 // The game runs the compiled data: a quoted text of the source that it
@@ -127,7 +130,8 @@ void collect_info(const Record& r, const Referrer& from, PluginFacts* facts) {
     if (s.tag == kANAM) {
       facts->references.push_back({Kind::cell_filter, NameKind::cell_prefix, from, {}, s.text()});
     } else if (s.tag == kSCVR && s.payload.size() >= 5 && s.payload.substr(1, 3) == "BLX") {
-      facts->references.push_back({Kind::not_cell, NameKind::cell_prefix, from, {}, s.payload.substr(5)});
+      facts->references.push_back(
+          {Kind::not_cell, NameKind::cell_prefix, from, {}, s.payload.substr(5)});
     } else if (s.tag == kNAME) {
       facts->responses.push_back(s.payload);
     } else if (s.tag == kBNAM) {
@@ -173,7 +177,8 @@ MasterFacts collect_master(const PluginView& view, const MasterQuestions& questi
   facts.mentioned.assign(questions.topics.size(), 0);
   const std::unordered_set<uint32_t>* references =
       index < questions.references.size() && !questions.references[index].empty()
-          ? &questions.references[index] : nullptr;
+          ? &questions.references[index]
+          : nullptr;
   const bool topics = !questions.topics.empty();
   std::vector<ScriptName> names;
   const auto mark_added = [&](std::string_view script) {

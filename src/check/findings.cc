@@ -7,10 +7,9 @@ namespace quillaret::check {
 
 std::string_view kind_label(Kind kind) {
   static constexpr std::array<std::string_view, kKindCount> kLabels = {
-      "missing master", "master size",     "door",          "travel",
-      "moved",          "package",         "cell filter",   "not cell",
-      "script",         "detached topic",  "detached cell", "unreachable topic",
-      "stale script",   "encoding",        "not checked",
+      "missing master", "master size",       "door",         "travel",   "moved",
+      "package",        "cell filter",       "not cell",     "script",   "detached topic",
+      "detached cell",  "unreachable topic", "stale script", "encoding", "not checked",
   };
   return kLabels[static_cast<size_t>(kind)];
 }

@@ -31,7 +31,8 @@ bool name_contains(std::string_view haystack, std::string_view needle) {
   if (needle.empty()) return true;
   const char first = fold_case(needle[0]);
   for (size_t i = 0; i + needle.size() <= haystack.size(); ++i) {
-    if (fold_case(haystack[i]) == first && name_starts_with(haystack.substr(i), needle)) return true;
+    if (fold_case(haystack[i]) == first && name_starts_with(haystack.substr(i), needle))
+      return true;
   }
   return false;
 }

@@ -10,7 +10,9 @@
 
 namespace quillaret::check {
 
-constexpr char fold_case(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+constexpr char fold_case(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 
 bool same_name(std::string_view a, std::string_view b);
 bool name_starts_with(std::string_view name, std::string_view prefix);

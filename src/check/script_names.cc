@@ -15,14 +15,10 @@ struct Token {
 
 bool is_line_end(char c) { return c == '\n' || c == '\r'; }
 
+// Between arguments: blanks, commas, and the parentheses and comparison
+// signs of an `if` around a function.
 bool is_separator(char c) {
-  switch (c) {
-    case ' ': case '\t': case ',': case '(': case ')':
-    case '=': case '<': case '>': case '!':
-      return true;
-    default:
-      return false;
-  }
+  return std::string_view(" \t,()=<>!").find(c) != std::string_view::npos;
 }
 
 // Reads the tokens of the line that begins at `*position` and moves it to
@@ -66,11 +62,11 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"PositionCell", 5, NameKind::cell},     {"PlaceItemCell", 2, NameKind::cell},
-    {"AIEscortCell", 2, NameKind::cell},     {"AIFollowCell", 2, NameKind::cell},
-    {"CenterOnCell", 1, NameKind::cell},     {"COC", 1, NameKind::cell},
-    {"GetPCCell", 1, NameKind::cell_prefix}, {"AddTopic", 1, NameKind::topic},
-    {"Journal", 1, NameKind::journal},       {"SetJournalIndex", 1, NameKind::journal},
+    {"PositionCell", 5, NameKind::cell},       {"PlaceItemCell", 2, NameKind::cell},
+    {"AIEscortCell", 2, NameKind::cell},       {"AIFollowCell", 2, NameKind::cell},
+    {"CenterOnCell", 1, NameKind::cell},       {"COC", 1, NameKind::cell},
+    {"GetPCCell", 1, NameKind::cell_prefix},   {"AddTopic", 1, NameKind::topic},
+    {"Journal", 1, NameKind::journal},         {"SetJournalIndex", 1, NameKind::journal},
     {"GetJournalIndex", 1, NameKind::journal},
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "check/check_driver.h"
+#include "check/findings.h"
 #include "driver/driver.h"
 #include "support/plugin_builder.h"
 #include "support/string_console.h"
@@ -158,7 +159,7 @@ TEST(Check, FindingsOfTheirOwn) {
        {"encoding  WEAP \"a\" -> \"" + utf8 + "\": FNAM is UTF-8, which the game shows as garbage; French texts "
         "must be Windows-1252 (save the lexicons so)"}},
       {"unreachable topic",
-       {dial("Nouveau"), dial("vieux"), dial("umeurs"), dial("AJOUT\xe9"), dial("rumeurs"), dial("propre"),
+       {dial("Nouveau"), dial("vieux"), dial("Vieux-Pont"), dial("umeurs"), dial("AJOUT\xe9"), dial("rumeurs"), dial("propre"),
         info("905", {subrecord("NAME", "Mon (propre) avis.")})},
        {"unreachable topic  DIAL \"Nouveau\": no response mentions it and no AddTopic adds it",
         "unreachable topic  DIAL \"umeurs\": no response mentions it and no AddTopic adds it"}},
@@ -209,6 +210,16 @@ TEST(Check, LexiconHints) {
       "which does not exist either",
       "door  CELL \"Hall\" -> \"Nowhere\": no such cell; in neither the lexicons nor the masters"}));
   EXPECT_NE(check(doors).console.find("No lexicons beside the program"), std::string::npos);
+}
+
+TEST(Check, ReportGroupsByKindInFoundOrder) {
+  using check::Kind;
+  const std::vector<check::Finding> findings = {{Kind::script, "SCPT \"a\"", "x", "1"},
+                                                {Kind::door, "CELL \"b\"", "", "2"},
+                                                {Kind::script, "SCPT \"c\"", "y", "3"}};
+  EXPECT_EQ(check::format_report(findings),
+            "door  CELL \"b\": 2\nscript  SCPT \"a\" -> \"x\": 1\nscript  SCPT \"c\" -> \"y\": 3\n"
+            "3 findings: door 1, script 2\n");
 }
 
 TEST(Check, CannotRun) {
