@@ -1,6 +1,5 @@
-// The check of a translated plug-in: opens it and the masters that its
-// header names, gathers what they define and what it refers to, and finds
-// every reference that points at nothing, as findings.
+// Checks a translated plug-in against the masters its header names: every
+// reference that points at nothing, as findings.
 #pragma once
 
 #include <string>

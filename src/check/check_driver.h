@@ -1,7 +1,5 @@
-// The run of quillaret-check: reads the command line, loads the lexicons
-// beside the program for the report's hints, checks the plug-in against its
-// masters, prints the report and writes it beside the plug-in, and waits
-// for a character before it returns.
+// The run of quillaret-check: from the command line to the report on the
+// console and beside the plug-in, then a wait for a character.
 #pragma once
 
 #include <string>
@@ -13,8 +11,9 @@ class Console;
 
 // Runs the check on `args`: argument 0 is the program's own path, argument
 // 1 the plug-in, argument 2 (optional) the folder of its masters, by
-// default the plug-in's. Returns the exit status: 0 when nothing was found,
-// 1 when something was, 2 when the check could not run.
+// default the plug-in's. The lexicons beside the program, when all three
+// are there, give the report's hints. Returns the exit status: 0 when
+// nothing was found, 1 when something was, 2 when the check could not run.
 int run_check(const std::vector<std::string>& args, Console& console);
 
 // Where the report goes: the plug-in's name with ".check.txt" in place of

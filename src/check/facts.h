@@ -1,7 +1,5 @@
-// What the files of a check hold, gathered in one walk of each: the names
-// every file defines; the references the plug-in makes and its texts at
-// fault; and what a master answers to the plug-in's questions. Everything
-// is a view into the files' bytes, valid while their PluginViews live.
+// What each file of a check defines and, for the plug-in, refers to, gathered
+// in one walk as views into the file's bytes (valid while its view lives).
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,5 @@
-// Where a name stands in the lexicons, for the report's hints: as the
-// source of an entry (the English that the translator would replace) or as
-// its target (the French it writes), whatever the case of ASCII letters.
+// Where a name stands in the lexicons, as a source (the English replaced)
+// or a target (the French written), case folded: the report's hints.
 #pragma once
 
 #include <array>

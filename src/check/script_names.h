@@ -1,7 +1,5 @@
-// Script text as the game's compiler reads it, for the names it holds:
-// line by line, `;` starting a comment outside quotes, arguments separated
-// by spaces or commas (or parentheses and comparison signs), quoted or bare,
-// and a command possibly following `->`.
+// The cells, topics and journals that script commands name, and the
+// quoted texts of a script, read as the game's compiler reads its lines.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +27,10 @@ struct ScriptName {
 // AIEscortCell, AIFollowCell (2nd), CenterOnCell, COC (cells), GetPCCell
 // (a cell prefix), AddTopic (a topic), Journal, SetJournalIndex,
 // GetJournalIndex (journals). Command names match whatever their case; a
-// missing or empty argument gives nothing.
+// missing or empty argument gives nothing. A line ends at LF or CR; `;`
+// outside quotes starts a comment; arguments, quoted or bare, are separated
+// by blanks, commas, parentheses or comparison signs; `x->Command` is read
+// as `Command`.
 void find_script_names(std::string_view script, std::vector<ScriptName>* names);
 
 // Every double-quoted text of `script` outside comments, without its quotes;

@@ -1,6 +1,5 @@
-// Which of a set of topics a text mentions, as the game links them in a
-// response: where a word begins with the topic, whatever the case of its
-// ASCII letters. Each word start costs one walk down a trie of the topics.
+// Which of a set of topics a text mentions, as the game links them: where
+// a word begins with the topic, case folded; one trie walk per word start.
 #pragma once
 
 #include <cstddef>
