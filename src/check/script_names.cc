@@ -77,6 +77,15 @@ const Command* command_named(std::string_view text) {
   return nullptr;
 }
 
+// A local variable of a command's name (`short journal`, `set journal to
+// 1`) is no command.
+bool names_variable(std::string_view previous) {
+  for (std::string_view word : {"short", "long", "float", "set"}) {
+    if (same_name(previous, word)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void find_script_names(std::string_view script, std::vector<ScriptName>* names) {
@@ -86,6 +95,7 @@ void find_script_names(std::string_view script, std::vector<ScriptName>* names) 
       if (tokens[t].quoted) continue;
       const Command* command = command_named(tokens[t].text);
       if (command == nullptr || t + command->argument >= tokens.size()) continue;
+      if (t > 0 && names_variable(tokens[t - 1].text)) continue;
       const Token& argument = tokens[t + command->argument];
       if (!argument.text.empty()) names->push_back({tokens[t].text, argument.text, command->kind});
     }

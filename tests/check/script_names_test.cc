@@ -29,8 +29,9 @@ TEST(ScriptNames, ArgumentPositionsAndSyntax) {
       {"if (GetPCCell \"A\"==1)", "GetPCCell:A:p|"},
       {"AddTopic \"a;b\" ; AddTopic \"c\"", "AddTopic:a;b:T|"},
       {"Journal q 10\nif ( GetJournalIndex \"q\" >= 10 )\nSetJournalIndex, q, 5", "Journal:q:J|GetJournalIndex:q:J|SetJournalIndex:q:J|"},
-      // A command without its argument, a quoted command name, an empty argument.
-      {"PositionCell 1 2 3 0\n\"COC\" \"A\"\nAddTopic \"\"", ""},
+      // A command without its argument, a quoted command name, an empty
+      // argument, variables of a command's name.
+      {"PositionCell 1 2 3 0\n\"COC\" \"A\"\nAddTopic \"\"\nshort journal\nset Journal to 1", ""},
   };
   for (const auto& [script, expected] : cases) EXPECT_EQ(names_in(script), expected) << script;
 
