@@ -182,7 +182,8 @@ TEST(Check, FindingsOfTheirOwn) {
 
 TEST(Check, Masters) {
   const Records door{cell("Hall", {subrecord("DNAM", zstring("Office")), subrecord("DNAM", zstring("Bureau"))}),
-                     cell("Salle", {subrecord("FRMR", u32(1u << 24 | 5))})};
+                     cell("Salle", {subrecord("FRMR", u32(1u << 24 | 5))}), dial("gossip"),
+                     info("906", {}, "555")};
   const Checked resized = check({}, "", {{"Master.esm", 1234}});
   EXPECT_EQ(resized.lines, std::vector<std::string>{
       "master size  TES3 \"Mod.esp\" -> \"Master.esm\": the header records 1234 bytes, the file has " +
@@ -190,11 +191,13 @@ TEST(Check, Masters) {
       "editor records the new size)"});
   // What the master that is there defines is still known.
   const Checked missing = check(door, "", {{"Absent.esm", 1}, {"Master.esm", kMaster.size()}});
-  ASSERT_EQ(missing.lines.size(), 3u);
+  ASSERT_EQ(missing.lines.size(), 4u);
   EXPECT_EQ(missing.lines[0].substr(0, 48), "missing master  TES3 \"Mod.esp\" -> \"Absent.esm\": ");
   EXPECT_EQ(missing.lines[1], "not checked  CELL \"Hall\" -> \"Office\": door destination, no such cell in the "
                               "files read; Absent.esm, which is missing, may define it");
-  EXPECT_EQ(missing.lines[2], "not checked  CELL \"Salle\": it holds references to objects of Absent.esm, which "
+  EXPECT_EQ(missing.lines[2], "not checked  DIAL \"gossip\": its responses link to INFO \"555\", which no file "
+                              "read holds; Absent.esm, which is missing, may hold it under another name");
+  EXPECT_EQ(missing.lines[3], "not checked  CELL \"Salle\": it holds references to objects of Absent.esm, which "
                               "is missing; no master read has this cell");
 }
 
@@ -226,7 +229,13 @@ TEST(Check, CannotRun) {
   const Checked damaged = check({"WEAP\x10"});
   EXPECT_EQ(damaged.status, 2);
   EXPECT_NE(damaged.console.find("Mod.esp is damaged\n"), std::string::npos);
+  // A master that is there but damaged stops the check too.
+  TempDir dir;
+  dir.write("Mod.esp", header({{"Bad.esm", 4}}));
+  dir.write("Bad.esm", "TES3");
   StringConsole console;
+  EXPECT_EQ(run_check({"quillaret-check", dir.file("Mod.esp")}, console), 2);
+  EXPECT_NE(console.output.find("Bad.esm is damaged"), std::string::npos);
   EXPECT_EQ(run_check({"quillaret-check"}, console), 2);
   EXPECT_EQ(run_check({"quillaret-check", "/nonexistent/Mod.esp"}, console), 2);
   EXPECT_NE(console.output.find("cannot read /nonexistent/Mod.esp\n"), std::string::npos);
