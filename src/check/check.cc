@@ -93,6 +93,7 @@ std::string_view file_name(std::string_view path) {
 // What the plug-in and its masters that are there define.
 struct Known {
   NameSet cells;  // cells, and regions, whose names unnamed exteriors take
+  NameSet interiors;
   NameSet topics, journals;
   NameSet master_cells, master_dialogues;
   NameMap<std::string_view> info_topics;  // the masters' INFO IDs that the plug-in asked about
@@ -101,6 +102,7 @@ struct Known {
   bool defines(NameKind kind, std::string_view name) const {
     switch (kind) {
       case NameKind::cell: return cells.contains(name);
+      case NameKind::interior: return interiors.contains(name);
       case NameKind::cell_prefix: return cells.has_prefix(name);
       case NameKind::topic: return topics.contains(name);
       case NameKind::journal: return journals.contains(name);
@@ -111,10 +113,11 @@ struct Known {
 
 Known gather(const PluginFacts& plugin, const std::vector<Master>& masters) {
   Known known;
-  std::vector<std::string_view> cells, topics, journals, master_cells, master_dialogues;
+  std::vector<std::string_view> cells, interiors, topics, journals, master_cells, master_dialogues;
   const auto add = [&](const Definitions& d, bool master) {
     cells.insert(cells.end(), d.cells.begin(), d.cells.end());
     cells.insert(cells.end(), d.regions.begin(), d.regions.end());
+    interiors.insert(interiors.end(), d.interiors.begin(), d.interiors.end());
     topics.insert(topics.end(), d.topics.begin(), d.topics.end());
     journals.insert(journals.end(), d.journals.begin(), d.journals.end());
     if (!master) return;
@@ -131,6 +134,7 @@ Known gather(const PluginFacts& plugin, const std::vector<Master>& masters) {
     known.info_topics.insert(m.facts.info_topics.begin(), m.facts.info_topics.end());
   }
   known.cells = NameSet(std::move(cells));
+  known.interiors = NameSet(std::move(interiors));
   known.topics = NameSet(std::move(topics));
   known.journals = NameSet(std::move(journals));
   known.master_cells = NameSet(std::move(master_cells));
@@ -301,6 +305,7 @@ class Verdicts {
   static std::string no_such(NameKind target) {
     switch (target) {
       case NameKind::cell: return "no such cell";
+      case NameKind::interior: return "no such interior cell";
       case NameKind::cell_prefix: return "no cell's name begins so";
       case NameKind::topic: return "no such topic";
       case NameKind::journal: return "no such journal";
@@ -316,7 +321,8 @@ class Verdicts {
   std::string hint(std::string_view name, NameKind target) {
     const NameSet& names = target == NameKind::topic     ? known_.topics
                            : target == NameKind::journal ? known_.journals
-                                                         : known_.cells;
+                           : target == NameKind::interior ? known_.interiors
+                                                          : known_.cells;
     return hint(name, names, target == NameKind::cell_prefix);
   }
 

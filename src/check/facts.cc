@@ -25,7 +25,12 @@ int32_t read_i32(const char* p) { return static_cast<int32_t>(read_u32(p)); }
 
 void add_definitions(const Record& r, Definitions* defined) {
   if (r.tag == kCELL) {
-    if (!r.id.empty()) defined->cells.push_back(r.id);
+    if (r.id.empty()) return;
+    defined->cells.push_back(r.id);
+    const Subrecord* data = r.find(kDATA);
+    if (data != nullptr && data->payload.size() >= 4 && (read_u32(data->payload.data()) & 1) != 0) {
+      defined->interiors.push_back(r.id);
+    }
   } else if (r.tag == kREGN) {
     const std::string_view name = r.text(kFNAM);
     if (!name.empty()) defined->regions.push_back(name);
@@ -100,9 +105,10 @@ void collect_cell(const Record& r, const Referrer& from, PluginFacts* facts) {
   Tag previous = 0;
   for (const Subrecord& s : r.subrecords) {
     if (s.tag == kDNAM) {
-      facts->references.push_back({Kind::door, NameKind::cell, from, {}, s.text()});
+      // A door's DNAM names an interior: an exterior destination has none.
+      facts->references.push_back({Kind::door, NameKind::interior, from, {}, s.text()});
     } else if (s.tag == kCNAM && previous == kMVRF) {
-      facts->references.push_back({Kind::moved, NameKind::cell, from, {}, s.text()});
+      facts->references.push_back({Kind::moved, NameKind::interior, from, {}, s.text()});
     } else if (s.tag == kFRMR && s.payload.size() >= 4 && !from.exterior) {
       const uint32_t number = read_u32(s.payload.data());
       if (number >> 24 != 0) masters.references.push_back(number);
@@ -116,7 +122,7 @@ void collect_actor(const Record& r, const Referrer& from, PluginFacts* facts) {
   Tag previous = 0;
   for (const Subrecord& s : r.subrecords) {
     if (s.tag == kDNAM) {
-      facts->references.push_back({Kind::travel, NameKind::cell, from, {}, s.text()});
+      facts->references.push_back({Kind::travel, NameKind::interior, from, {}, s.text()});
     } else if (s.tag == kCNDT && (previous == kAI_E || previous == kAI_F)) {
       facts->references.push_back({Kind::package, NameKind::cell, from, {}, s.text()});
     }

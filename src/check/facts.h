@@ -19,6 +19,7 @@ namespace quillaret::check {
 
 struct Definitions {
   std::vector<std::string_view> cells;      // CELL NAMEs, interior and exterior
+  std::vector<std::string_view> interiors;  // the interior ones among them
   std::vector<std::string_view> regions;    // REGN FNAMs: the names of unnamed exteriors
   std::vector<std::string_view> topics;     // DIAL of type 0
   std::vector<std::string_view> journals;   // DIAL of type 4

@@ -14,6 +14,7 @@ enum class NameKind : uint8_t {
   cell_prefix,  // the beginning of a cell's name
   topic,        // a dialogue topic
   journal,      // a journal's ID
+  interior,     // an interior cell's whole name: where a door or a traveller goes
 };
 
 struct ScriptName {

@@ -98,14 +98,15 @@ TEST(Check, ReferencesSoundAndBroken) {
   };
   const std::vector<Row> rows = {
       {[](auto& n) { return cell("Hall", {subrecord("FRMR", u32(1)), subrecord("DNAM", zstring(n))}); },
-       "BUREAU", "Office", "door  CELL \"Hall\" -> \"Office\": no such cell"},
+       "BUREAU", "Office", "door  CELL \"Hall\" -> \"Office\": no such interior cell"},
       {[](auto& n) { return actor("NPC_", {subrecord("DODT", std::string(24, '\0')), subrecord("DNAM", zstring(n))}); },
-       "bureau", "Office", "travel  NPC_ \"guide\" -> \"Office\": no such cell"},
+       "bureau", "Office", "travel  NPC_ \"guide\" -> \"Office\": no such interior cell"},
+      // Doors and travellers go to interiors: an exterior's name is none.
       {[](auto& n) { return actor("CREA", {subrecord("DNAM", zstring(n))}); },
-       "Balmora", "Balmoral", "travel  CREA \"guide\" -> \"Balmoral\": no such cell"},
+       "Bureau", "Balmora", "travel  CREA \"guide\" -> \"Balmora\": no such interior cell"},
       // A reference's CNAM names its owner's faction, unless it follows MVRF.
       {[](auto& n) { return cell("Hall", {subrecord("CNAM", zstring("Guilde")), subrecord("MVRF", u32(1)), subrecord("CNAM", zstring(n))}); },
-       "Bureau", "Office", "moved  CELL \"Hall\" -> \"Office\": no such cell"},
+       "Bureau", "Office", "moved  CELL \"Hall\" -> \"Office\": no such interior cell"},
       {[](auto& n) { return actor("NPC_", {subrecord("AI_F", std::string(48, '\0')), subrecord("CNDT", zstring(n))}); },
        "Bureau", "Office", "package  NPC_ \"guide\" -> \"Office\": no such cell"},
       {[](auto& n) { return info("901", {subrecord("ANAM", zstring(n))}); },
@@ -193,7 +194,7 @@ TEST(Check, Masters) {
   const Checked missing = check(door, "", {{"Absent.esm", 1}, {"Master.esm", kMaster.size()}});
   ASSERT_EQ(missing.lines.size(), 4u);
   EXPECT_EQ(missing.lines[0].substr(0, 48), "missing master  TES3 \"Mod.esp\" -> \"Absent.esm\": ");
-  EXPECT_EQ(missing.lines[1], "not checked  CELL \"Hall\" -> \"Office\": door destination, no such cell in the "
+  EXPECT_EQ(missing.lines[1], "not checked  CELL \"Hall\" -> \"Office\": door destination, no such interior cell in the "
                               "files read; Absent.esm, which is missing, may define it");
   EXPECT_EQ(missing.lines[2], "not checked  DIAL \"gossip\": its responses link to INFO \"555\", which no file "
                               "read holds; Absent.esm, which is missing, may hold it under another name");
@@ -206,12 +207,12 @@ TEST(Check, LexiconHints) {
                                     subrecord("DNAM", zstring("harbour")), subrecord("DNAM", zstring("Nowhere"))})};
   const Checked hinted = check(doors, lexicon_file({{"Office", "Bureau"}, {"Harbour", "Port"}}));
   EXPECT_EQ(hinted.lines, (std::vector<std::string>{
-      "door  CELL \"Hall\" -> \"Office\": no such cell; lexique_enfr_name.txt translates it to \"Bureau\", which exists",
-      "door  CELL \"Hall\" -> \"Port\": no such cell; it is the French of \"Harbour\" in lexique_enfr_name.txt, but "
+      "door  CELL \"Hall\" -> \"Office\": no such interior cell; lexique_enfr_name.txt translates it to \"Bureau\", which exists",
+      "door  CELL \"Hall\" -> \"Port\": no such interior cell; it is the French of \"Harbour\" in lexique_enfr_name.txt, but "
       "no file read has it",
-      "door  CELL \"Hall\" -> \"harbour\": no such cell; lexique_enfr_name.txt translates \"Harbour\" to \"Port\", "
+      "door  CELL \"Hall\" -> \"harbour\": no such interior cell; lexique_enfr_name.txt translates \"Harbour\" to \"Port\", "
       "which does not exist either",
-      "door  CELL \"Hall\" -> \"Nowhere\": no such cell; in neither the lexicons nor the masters"}));
+      "door  CELL \"Hall\" -> \"Nowhere\": no such interior cell; in neither the lexicons nor the masters"}));
   EXPECT_NE(check(doors).console.find("No lexicons beside the program"), std::string::npos);
 }
 
@@ -257,7 +258,7 @@ TEST(Check, TranslatedExample) {
             "missing master  TES3 \"Example_fr.esp\" -> \"Morrowind.esm\": not in " + dir.path().string() +
                 "; the names that only it could define are not checked\n"
                 "not checked  CELL \"Seyda Neen, Bureau du recensement et des imp\xf4ts\" at (0, 0) -> \"Seyda Neen\": "
-                "door destination, no such cell in the files read; Morrowind.esm, which is missing, may define it\n"
+                "door destination, no such interior cell in the files read; Morrowind.esm, which is missing, may define it\n"
                 "not checked  DIAL \"Vivec\": no response of the files read mentions it nor AddTopic adds it; "
                 "Morrowind.esm, which is missing, may make it known\n"
                 "3 findings: missing master 1, not checked 2\n");
