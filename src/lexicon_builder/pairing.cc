@@ -112,22 +112,28 @@ int32_t interior_partner(const PluginTexts& english, const Index& en, uint32_t c
     return kNone;
   };
   if (r.refs_begin == r.refs_end) return fail(Unpaired::no_references);
+  // The cells that hold a reference on either side, when it is one cell on
+  // each: a reference that several cells hold tells nothing.
+  const auto owners = [&](const Reference& ref, int32_t* english_cell, int32_t* french_cell) {
+    const RefKey key{ref.refnum, ref.object};
+    const auto mine = en.ref_owner.find(key);
+    const auto theirs = fr.ref_owner.find(key);
+    if (mine == en.ref_owner.end() || theirs == fr.ref_owner.end()) return false;
+    *english_cell = mine->second;
+    *french_cell = theirs->second;
+    return mine->second != kSeveral && theirs->second != kSeveral;
+  };
   int32_t found = kNone;
+  int32_t mine = kNone, theirs = kNone;
   for (uint32_t k = r.refs_begin; k < r.refs_end; ++k) {
-    const Reference& ref = english.references[k];
-    const auto owner = fr.ref_owner.find({ref.refnum, ref.object});
-    if (owner == fr.ref_owner.end()) continue;
-    if (owner->second == kSeveral || (found != kNone && found != owner->second)) {
-      return fail(Unpaired::several_cells);
-    }
-    found = owner->second;
+    if (!owners(english.references[k], &mine, &theirs)) continue;
+    if (found != kNone && found != theirs) return fail(Unpaired::several_cells);
+    found = theirs;
   }
   if (found == kNone) return fail(Unpaired::no_common_reference);
   const TextRecord& partner = french.records[static_cast<size_t>(found)];
   for (uint32_t k = partner.refs_begin; k < partner.refs_end; ++k) {
-    const Reference& ref = french.references[k];
-    const auto owner = en.ref_owner.find({ref.refnum, ref.object});
-    if (owner != en.ref_owner.end() && owner->second != static_cast<int32_t>(cell)) {
+    if (owners(french.references[k], &mine, &theirs) && mine != static_cast<int32_t>(cell)) {
       return fail(Unpaired::shared_cell);
     }
   }

@@ -5,9 +5,10 @@
 //   records with an ID    by kind, ID (without regard to ASCII case) and rank
 //                         among the records of that kind and ID (INFOs by INAM)
 //   exterior cells        by grid
-//   interior cells        by their references (FRMR number and object ID):
-//                         when every reference the two files share lies in
-//                         one cell on each side; otherwise reported
+//   interior cells        by their references (FRMR number and object ID),
+//                         counting those that one cell holds on each side:
+//                         when all of them lead from this cell to one French
+//                         cell and back; otherwise reported
 //   path grids            of an interior cell: with the French grid named after
 //                         that cell's partner; others by their grid, when it
 //                         is the only path grid at that grid on each side
@@ -32,7 +33,7 @@ struct Observation {
 
 enum class Unpaired : uint8_t {
   no_references,         // an interior cell without references
-  no_common_reference,   // none of its references lies in a French cell
+  no_common_reference,   // none of its references singles out a French cell
   several_cells,         // its references lie in several French cells
   shared_cell,           // its French cell holds references of other English cells
   several_grids,         // a path grid whose grid others share

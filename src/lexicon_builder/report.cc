@@ -25,7 +25,7 @@ const char* skip_reason(SkipReason reason) {
 const char* unpaired_reason(Unpaired reason) {
   switch (reason) {
     case Unpaired::no_references: return "holds no reference to pair it by";
-    case Unpaired::no_common_reference: return "none of its references lies in a cell of the French file";
+    case Unpaired::no_common_reference: return "none of its references singles out a cell of the French file";
     case Unpaired::several_cells: return "its references lie in several cells of the French file";
     case Unpaired::shared_cell: return "its French cell also holds references of other cells";
     case Unpaired::several_grids: return "other path grids share its grid";

@@ -265,7 +265,9 @@ TEST(LexiconRoundTrip, RandomPlugins) {
     // The property holds of many texts, most of them translated.
     EXPECT_GT(counts.compared, 3000) << name;
     EXPECT_GT(counts.translated, counts.compared / 4) << name;
-    if (variant.conflicts) EXPECT_GT(counts.conflicts, 100);
+    if (variant.conflicts) {
+      EXPECT_GT(counts.conflicts, 100);
+    }
   }
 }
 
