@@ -64,7 +64,7 @@ void add_fields(const Record& r, TextRecord* t, PluginTexts* out) {
     } else if (r.tag == kCELL && s.tag == kNAME && awaiting_object) {
       reference.object = s.text();
       awaiting_object = false;
-      out->references.push_back(reference);
+      if (t->interior) out->references.push_back(reference);
     }
     const TranslatedField* field = translated_field(r.tag, s.tag);
     if (field != nullptr && field->first_only && translated_before) field = nullptr;

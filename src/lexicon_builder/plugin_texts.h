@@ -44,7 +44,7 @@ struct TextRecord {
   bool interior = false;  // a CELL with flag bit 0
   bool has_grid = false;  // an exterior CELL, or a PGRD with its DATA
   int32_t x = 0, y = 0;
-  uint32_t refs_begin = 0, refs_end = 0;  // a CELL's, into PluginTexts::references
+  uint32_t refs_begin = 0, refs_end = 0;  // an interior's, into PluginTexts::references
 };
 
 struct PluginTexts {
