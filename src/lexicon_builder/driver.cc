@@ -149,7 +149,8 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   }
   for (size_t i = 0; i < files.size(); ++i) {
     if (!files[i].commit()) {
-      return fail(console, "cannot write " + *targets[i] + (i == 0 ? "; the lexicons were left as they were" : ""));
+      return fail(console,
+                  "cannot write " + *targets[i] + (i == 0 ? "; the lexicons were left as they were" : ""));
     }
   }
 

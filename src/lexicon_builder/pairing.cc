@@ -1,7 +1,6 @@
 #include "lexicon_builder/pairing.h"
 
 #include <algorithm>
-#include <iterator>
 #include <unordered_map>
 
 namespace quillaret::lexicon_builder {
@@ -26,7 +25,9 @@ struct Key {
   }
 };
 struct KeyHash {
-  size_t operator()(const Key& k) const { return id_hash(k.grid * 31 + (uint64_t{k.tag} << 8) + k.rank, k.id); }
+  size_t operator()(const Key& k) const {
+    return id_hash(k.grid * 31 + (uint64_t{k.tag} << 8) + k.rank, k.id);
+  }
 };
 
 uint64_t grid_of(const TextRecord& r) {
@@ -44,12 +45,12 @@ struct RefKeyHash {
 
 // One plug-in's records, found by what pairs them.
 struct Index {
-  std::unordered_map<Key, uint32_t, KeyHash> by_key;  // kinds paired by ID, exterior cells by grid
-  std::unordered_map<RefKey, int32_t, RefKeyHash> ref_owner;  // an interior cell, or kSeveral
+  std::unordered_map<Key, uint32_t, KeyHash> by_key;            // kinds paired by ID, exterior cells by grid
+  std::unordered_map<RefKey, int32_t, RefKeyHash> ref_owner;    // an interior cell, or kSeveral
   std::unordered_map<Key, uint32_t, KeyHash> interior_by_name;  // the first cell of each name
   std::unordered_map<Key, uint32_t, KeyHash> grid_by_name;      // the first path grid of each interior
   std::unordered_map<uint64_t, std::vector<uint32_t>> outdoor_grids;  // the other path grids
-  std::vector<char> has_info;  // per DIAL: whether an INFO follows it
+  std::vector<char> has_info;                                         // per DIAL: whether an INFO follows it
 };
 
 bool paired_by_id(const TextRecord& r) {
@@ -104,8 +105,7 @@ Index build_index(const PluginTexts& texts) {
 // The French interior cell that `cell` pairs with, or kNone after adding
 // the reason to `unpaired`.
 int32_t interior_partner(const PluginTexts& english, const Index& en, uint32_t cell,
-                         const PluginTexts& french, const Index& fr,
-                         std::vector<UnpairedRecord>* unpaired) {
+                         const PluginTexts& french, const Index& fr, std::vector<UnpairedRecord>* unpaired) {
   const TextRecord& r = english.records[cell];
   const auto fail = [&](Unpaired reason) {
     unpaired->push_back({cell, reason});
@@ -187,7 +187,8 @@ Pairing pair_texts(const PluginTexts& english, const PluginTexts& french) {
     if (const auto cell = en.interior_by_name.find({kCELL, r.id, 0, 0}); cell != en.interior_by_name.end()) {
       const int32_t french_cell = partner[cell->second];
       if (french_cell == kNone) continue;  // the cell is reported
-      const auto grid = fr.grid_by_name.find({kCELL, french.records[static_cast<size_t>(french_cell)].id, 0, 0});
+      const auto grid =
+          fr.grid_by_name.find({kCELL, french.records[static_cast<size_t>(french_cell)].id, 0, 0});
       if (grid != fr.grid_by_name.end()) partner[i] = static_cast<int32_t>(grid->second);
     } else if (r.has_grid) {
       const auto theirs = fr.outdoor_grids.find(grid_of(r));

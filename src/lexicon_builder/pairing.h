@@ -32,13 +32,13 @@ struct Observation {
 };
 
 enum class Unpaired : uint8_t {
-  no_references,         // an interior cell without references
-  no_common_reference,   // none of its references singles out a French cell
-  several_cells,         // its references lie in several French cells
-  shared_cell,           // its French cell holds references of other English cells
-  several_grids,         // a path grid whose grid others share
-  no_responses,          // a topic without INFO
-  no_common_response,    // a topic none of whose INFOs the French file holds
+  no_references,        // an interior cell without references
+  no_common_reference,  // none of its references singles out a French cell
+  several_cells,        // its references lie in several French cells
+  shared_cell,          // its French cell holds references of other English cells
+  several_grids,        // a path grid whose grid others share
+  no_responses,         // a topic without INFO
+  no_common_response,   // a topic none of whose INFOs the French file holds
 };
 
 struct UnpairedRecord {
@@ -49,7 +49,7 @@ struct UnpairedRecord {
 struct Pairing {
   std::vector<Observation> observations;  // in English file order
   std::vector<UnpairedRecord> unpaired;   // in English file order
-  size_t shared_ids = 0;  // kinds and IDs that both plug-ins hold
+  size_t shared_ids = 0;                  // kinds and IDs that both plug-ins hold
 };
 
 Pairing pair_texts(const PluginTexts& english, const PluginTexts& french);

@@ -23,9 +23,8 @@ constexpr Tag kSCVR = make_tag("SCVR");
 
 // Kinds whose names the translator copies unchanged: responses and scripts
 // mention them, so their pairs still serve.
-constexpr Tag kCopiedNamedKinds[] = {make_tag("ACTI"), make_tag("ALCH"), make_tag("APPA"),
-                                     make_tag("BOOK"), make_tag("LOCK"), make_tag("PROB"),
-                                     make_tag("REPA")};
+constexpr Tag kCopiedNamedKinds[] = {make_tag("ACTI"), make_tag("ALCH"), make_tag("APPA"), make_tag("BOOK"),
+                                     make_tag("LOCK"), make_tag("PROB"), make_tag("REPA")};
 
 constexpr char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -35,9 +34,12 @@ int exact_lexicon(Tag record, Tag subrecord, const TranslatedField* field) {
   if (field != nullptr) {
     switch (field->lookup) {
       case Lookup::name:
-      case Lookup::condition: return kNames;
-      case Lookup::faction: return kFactions;
-      default: return -1;
+      case Lookup::condition:
+        return kNames;
+      case Lookup::faction:
+        return kFactions;
+      default:
+        return -1;
     }
   }
   const bool copied = std::find(std::begin(kCopiedNamedKinds), std::end(kCopiedNamedKinds), record) !=

@@ -37,12 +37,12 @@ struct Reference {
 
 struct TextRecord {
   Tag tag = 0;
-  std::string_view id;  // as PluginView gives it: a cell's or path grid's is its name
+  std::string_view id;                        // as PluginView gives it: a cell's or path grid's is its name
   uint32_t fields_begin = 0, fields_end = 0;  // into PluginTexts::fields
-  bool topic = false;   // a DIAL of type topic
-  int32_t dial = -1;    // an INFO's DIAL: the last one before it, in `records`
-  bool interior = false;  // a CELL with flag bit 0
-  bool has_grid = false;  // an exterior CELL, or a PGRD with its DATA
+  bool topic = false;                         // a DIAL of type topic
+  int32_t dial = -1;                          // an INFO's DIAL: the last one before it, in `records`
+  bool interior = false;                      // a CELL with flag bit 0
+  bool has_grid = false;                      // an exterior CELL, or a PGRD with its DATA
   int32_t x = 0, y = 0;
   uint32_t refs_begin = 0, refs_end = 0;  // an interior's, into PluginTexts::references
 };

@@ -1,6 +1,5 @@
 #include "lexicon_builder/report.h"
 
-
 namespace quillaret::lexicon_builder {
 namespace {
 
@@ -14,23 +13,34 @@ std::string quoted(std::string_view text) {
 
 const char* skip_reason(SkipReason reason) {
   switch (reason) {
-    case SkipReason::empty_english: return "the English text is empty";
-    case SkipReason::empty_french: return "the French text is empty";
-    case SkipReason::quote: return "a double quote, which a lexicon cannot hold";
-    case SkipReason::line_break: return "a line break, which a lexicon cannot hold";
+    case SkipReason::empty_english:
+      return "the English text is empty";
+    case SkipReason::empty_french:
+      return "the French text is empty";
+    case SkipReason::quote:
+      return "a double quote, which a lexicon cannot hold";
+    case SkipReason::line_break:
+      return "a line break, which a lexicon cannot hold";
   }
   return "";
 }
 
 const char* unpaired_reason(Unpaired reason) {
   switch (reason) {
-    case Unpaired::no_references: return "holds no reference to pair it by";
-    case Unpaired::no_common_reference: return "none of its references singles out a cell of the French file";
-    case Unpaired::several_cells: return "its references lie in several cells of the French file";
-    case Unpaired::shared_cell: return "its French cell also holds references of other cells";
-    case Unpaired::several_grids: return "other path grids share its grid";
-    case Unpaired::no_responses: return "a topic without responses, through which topics pair";
-    case Unpaired::no_common_response: return "none of its responses is in the French file";
+    case Unpaired::no_references:
+      return "holds no reference to pair it by";
+    case Unpaired::no_common_reference:
+      return "none of its references singles out a cell of the French file";
+    case Unpaired::several_cells:
+      return "its references lie in several cells of the French file";
+    case Unpaired::shared_cell:
+      return "its French cell also holds references of other cells";
+    case Unpaired::several_grids:
+      return "other path grids share its grid";
+    case Unpaired::no_responses:
+      return "a topic without responses, through which topics pair";
+    case Unpaired::no_common_response:
+      return "none of its responses is in the French file";
   }
   return "";
 }
@@ -65,13 +75,15 @@ void add_conflicts(const PluginTexts& texts, const LexiconOutcome& outcome, std:
     if (kept != nullptr) {
       out.append("kept " + quoted(*kept) + " from the lexicon").append(kEol);
       for (const Candidate& c : choice.candidates) {
-        out.append("    the files give " + quoted(c.target) + ": " + records_list(texts, c.records)).append(kEol);
+        out.append("    the files give " + quoted(c.target) + ": " + records_list(texts, c.records))
+            .append(kEol);
       }
       continue;
     }
     const Candidate& chosen = choice.candidates[choice.chosen];
     const size_t count = chosen.records.size();
-    out.append("wrote " + quoted(chosen.target) + " (" + std::to_string(count) + (count == 1 ? " record)" : " records)"))
+    out.append("wrote " + quoted(chosen.target) + " (" + std::to_string(count) +
+               (count == 1 ? " record)" : " records)"))
         .append(kEol);
     for (size_t c = 0; c < choice.candidates.size(); ++c) {
       if (c == choice.chosen) continue;
@@ -134,7 +146,8 @@ std::string format_report(const ReportInput& input) {
   if (!unpaired.empty()) {
     out.append(kEol).append("Unpaired cells and topics:").append(kEol);
     for (const UnpairedRecord& u : unpaired) {
-      out.append("  " + describe_record(*input.english, u.record) + ": " + unpaired_reason(u.reason)).append(kEol);
+      out.append("  " + describe_record(*input.english, u.record) + ": " + unpaired_reason(u.reason))
+          .append(kEol);
     }
   }
   return out;

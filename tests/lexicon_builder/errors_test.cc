@@ -16,8 +16,10 @@ namespace {
 
 using namespace builder;
 
-const std::string kEnglish = record("WEAP", {subrecord("NAME", zstring("dagger")), subrecord("FNAM", zstring("Iron Dagger"))});
-const std::string kFrench = record("WEAP", {subrecord("NAME", zstring("dagger")), subrecord("FNAM", zstring("Dague"))});
+const std::string kEnglish =
+    record("WEAP", {subrecord("NAME", zstring("dagger")), subrecord("FNAM", zstring("Iron Dagger"))});
+const std::string kFrench =
+    record("WEAP", {subrecord("NAME", zstring("dagger")), subrecord("FNAM", zstring("Dague"))});
 
 TEST(LexiconBuilderErrors, EachFailureIsExplainedAndChangesNothing) {
   TempDir dir;
@@ -44,8 +46,10 @@ TEST(LexiconBuilderErrors, EachFailureIsExplainedAndChangesNothing) {
        "Pairs the texts of an English plug-in with those of its French translation and\n"
        "adds them to lexique_enfr_dial.txt, lexique_enfr_fact.txt and lexique_enfr_name.txt\n"
        "in FOLDER (by default the current folder); details in lexique_enfr_report.txt.\n"},
-      {{dir.file("missing.esp"), fr}, head(dir.file("missing.esp"), fr) + "cannot read " + dir.file("missing.esp") + "\n"},
-      {{en, dir.file("missing.esp")}, head(en, dir.file("missing.esp")) + "cannot read " + dir.file("missing.esp") + "\n"},
+      {{dir.file("missing.esp"), fr},
+       head(dir.file("missing.esp"), fr) + "cannot read " + dir.file("missing.esp") + "\n"},
+      {{en, dir.file("missing.esp")},
+       head(en, dir.file("missing.esp")) + "cannot read " + dir.file("missing.esp") + "\n"},
       {{en, dir.file("damaged.esp")}, head(en, dir.file("damaged.esp")) + diagnostic + "\n"},
       {{en, dir.file("other.esp")},
        head(en, dir.file("other.esp")) + en + " and " + dir.file("other.esp") +
@@ -79,17 +83,20 @@ TEST(LexiconBuilderErrors, Executable) {
   std::filesystem::permissions(dir.path() / "locked", std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::remove);
   const std::string program = dir.file("quillaret-lexicon");
-  const RunResult locked = run_program(program, {program, "en.esp", "fr.esp", "locked"}, dir.path().string(), true);
+  const RunResult locked =
+      run_program(program, {program, "en.esp", "fr.esp", "locked"}, dir.path().string(), true);
   EXPECT_EQ(locked.status, 1);
-  EXPECT_EQ(locked.output, "English: en.esp\nFrench: fr.esp\ncannot write locked/lexique_enfr_report.txt; "
-                           "the lexicons were left as they were\n");
+  EXPECT_EQ(locked.output,
+            "English: en.esp\nFrench: fr.esp\ncannot write locked/lexique_enfr_report.txt; "
+            "the lexicons were left as they were\n");
   const RunResult built = run_program(program, {program, "en.esp", "fr.esp"}, dir.path().string());
   EXPECT_EQ(built.status, 0);
-  EXPECT_EQ(built.output,
-            "English: en.esp\nFrench: fr.esp\nUnpaired cells and topics: 0\nReport: ./lexique_enfr_report.txt\n"
-            "lexique_enfr_dial.txt: 0 added, 0 kept, 0 conflicting, 0 skipped\n"
-            "lexique_enfr_fact.txt: 0 added, 0 kept, 0 conflicting, 0 skipped\n"
-            "lexique_enfr_name.txt: 1 added, 0 kept, 0 conflicting, 0 skipped\n");
+  EXPECT_EQ(
+      built.output,
+      "English: en.esp\nFrench: fr.esp\nUnpaired cells and topics: 0\nReport: ./lexique_enfr_report.txt\n"
+      "lexique_enfr_dial.txt: 0 added, 0 kept, 0 conflicting, 0 skipped\n"
+      "lexique_enfr_fact.txt: 0 added, 0 kept, 0 conflicting, 0 skipped\n"
+      "lexique_enfr_name.txt: 1 added, 0 kept, 0 conflicting, 0 skipped\n");
   EXPECT_EQ(dir.read("lexique_enfr_name.txt"), "\"Iron Dagger\"\r\n\"Dague\"\r\n");
 }
 

@@ -43,7 +43,8 @@ Records ref(uint32_t number, const char* object, const char* destination = nullp
   return subrecords;
 }
 
-std::string cell(const std::string& name, std::vector<Records> refs, bool interior = true, int x = 0, int y = 0) {
+std::string cell(const std::string& name, std::vector<Records> refs, bool interior = true, int x = 0,
+                 int y = 0) {
   Records subrecords = {subrecord("NAME", zstring(name)),
                         subrecord("DATA", u32(interior ? 1 : 0) + u32(static_cast<uint32_t>(x)) +
                                               u32(static_cast<uint32_t>(y)))};
@@ -52,8 +53,9 @@ std::string cell(const std::string& name, std::vector<Records> refs, bool interi
 }
 
 std::string pgrd(const std::string& name, int x = 0, int y = 0) {
-  return record("PGRD", {subrecord("NAME", zstring(name)),
-                         subrecord("DATA", u32(static_cast<uint32_t>(x)) + u32(static_cast<uint32_t>(y)) + u32(0))});
+  return record("PGRD",
+                {subrecord("NAME", zstring(name)),
+                 subrecord("DATA", u32(static_cast<uint32_t>(x)) + u32(static_cast<uint32_t>(y)) + u32(0))});
 }
 
 struct Case {
@@ -66,13 +68,18 @@ struct Case {
 const std::vector<Case>& cases() {
   static const std::vector<Case> all = {
       {"records pair by kind and ID, without regard to case, in any order",
-       {named("WEAP", "Dagger_A", "Iron Dagger"), named("BOOK", "key", "Key Book"), named("MISC", "key", "Iron Key"),
-        named("ACTI", "sign", "Sign"), named("WEAP", "dup", "First"), named("WEAP", "dup", "Second"),
-        named("WEAP", "only_en", "Lonely")},
-       {named("MISC", "KEY", "Clef de fer"), named("WEAP", "dup", "Premier"), named("ACTI", "sign", "Enseigne"),
-        named("WEAP", "dagger_a", "Dague de fer"), named("WEAP", "dup", "Deuxieme")},
-       {}, {},
-       {{"Iron Dagger", "Dague de fer"}, {"Iron Key", "Clef de fer"}, {"Sign", "Enseigne"}, {"First", "Premier"},
+       {named("WEAP", "Dagger_A", "Iron Dagger"), named("BOOK", "key", "Key Book"),
+        named("MISC", "key", "Iron Key"), named("ACTI", "sign", "Sign"), named("WEAP", "dup", "First"),
+        named("WEAP", "dup", "Second"), named("WEAP", "only_en", "Lonely")},
+       {named("MISC", "KEY", "Clef de fer"), named("WEAP", "dup", "Premier"),
+        named("ACTI", "sign", "Enseigne"), named("WEAP", "dagger_a", "Dague de fer"),
+        named("WEAP", "dup", "Deuxieme")},
+       {},
+       {},
+       {{"Iron Dagger", "Dague de fer"},
+        {"Iron Key", "Clef de fer"},
+        {"Sign", "Enseigne"},
+        {"First", "Premier"},
         {"Second", "Deuxieme"}},
        {"lexique_enfr_name.txt: 5 added, 0 kept, 0 conflicting, 0 skipped"}},
       {"one French text per source: the most frequent that translates, the first on a tie",
@@ -82,11 +89,13 @@ const std::vector<Case>& cases() {
        {named("MISC", "g1", "Gold"), named("MISC", "g2", "Gold"), named("MISC", "g3", "Or"),
         named("MISC", "r1", "Corde"), named("MISC", "r2", "Cordage"), named("MISC", "k1", "Clef"),
         named("MISC", "k2", "Cle"), named("MISC", "k3", "Cle"), named("MISC", "s", "Same")},
-       {}, {},
+       {},
+       {},
        {{"Gold", "Or"}, {"Rope", "Corde"}, {"Key", "Cle"}, {"Same", "Same"}},
-       {"lexique_enfr_name.txt: 4 added, 0 kept, 3 conflicting, 0 skipped", "  \"Gold\": wrote \"Or\" (1 record)",
-        "    also \"Gold\": MISC \"g1\", MISC \"g2\"", "  \"Key\": wrote \"Cle\" (2 records)",
-        "    also \"Clef\": MISC \"k1\"", "    also \"Cordage\": MISC \"r2\""}},
+       {"lexique_enfr_name.txt: 4 added, 0 kept, 3 conflicting, 0 skipped",
+        "  \"Gold\": wrote \"Or\" (1 record)", "    also \"Gold\": MISC \"g1\", MISC \"g2\"",
+        "  \"Key\": wrote \"Cle\" (2 records)", "    also \"Clef\": MISC \"k1\"",
+        "    also \"Cordage\": MISC \"r2\""}},
       {"a faction's name and its ranks by position, up to their NUL",
        {record("FACT", {subrecord("NAME", zstring("fg")), subrecord("FNAM", zstring("Fighters Guild")),
                         subrecord("RNAM", padded("Apprentice")), subrecord("RNAM", padded("Journeyman"))})},
@@ -94,7 +103,8 @@ const std::vector<Case>& cases() {
                         subrecord("RNAM", padded("Apprenti")), subrecord("RNAM", zstring("Compagnon"))})},
        {},
        {{"Fighters Guild", "Guilde des guerriers"}, {"Apprentice", "Apprenti"}, {"Journeyman", "Compagnon"}},
-       {}, {}},
+       {},
+       {}},
       {"topics through their responses; other dialogues left out; conditions and cell filters by position",
        {dial("latest rumors"), info("i1"), info("i2"), info("i3"), dial("Greeting 0", 2),
         info("i4", {subrecord("ANAM", zstring("Balmora")), subrecord("SCVR", condition("0sX00", "var")),
@@ -103,21 +113,30 @@ const std::vector<Case>& cases() {
        {dial("autre"), info("i3"), dial("rumeurs"), info("i2"), info("i1"), dial("Salutation 0", 2),
         info("i4", {subrecord("ANAM", zstring("Balmora")), subrecord("SCVR", condition("0sX00", "var_fr")),
                     subrecord("SCVR", condition("1BLX0", "Balmora, Guilde"))})},
-       {{"latest rumors", "rumeurs"}}, {},
+       {{"latest rumors", "rumeurs"}},
+       {},
        {{"Balmora", "Balmora"}, {"Balmora, Guild", "Balmora, Guilde"}},
-       {"  \"latest rumors\": wrote \"rumeurs\" (2 records)", "    also \"autre\": INFO \"i3\" in \"latest rumors\"",
-        "Unpaired cells and topics: 2", "  DIAL \"Vivec\": a topic without responses, through which topics pair",
+       {"  \"latest rumors\": wrote \"rumeurs\" (2 records)",
+        "    also \"autre\": INFO \"i3\" in \"latest rumors\"", "Unpaired cells and topics: 2",
+        "  DIAL \"Vivec\": a topic without responses, through which topics pair",
         "  DIAL \"Lost\": none of its responses is in the French file"}},
       {"exterior cells by grid, doors by their reference, travel by position",
        {cell("Balmora", {ref(1, "door_a", "Balmora, Guild"), ref(2, "door_b", "Caldera")}, false, -3, -2),
         cell("Far Away", {}, false, 9, 9), pgrd("Balmora", -3, -2),
-        named("NPC_", "guide", "Guide", {subrecord("DNAM", zstring("Vivec")), subrecord("DNAM", zstring("Ald'ruhn"))})},
+        named("NPC_", "guide", "Guide",
+              {subrecord("DNAM", zstring("Vivec")), subrecord("DNAM", zstring("Ald'ruhn"))})},
        {pgrd("Balmora", -3, -2),
         cell("Balmora", {ref(2, "DOOR_B", "Caldera_fr"), ref(1, "door_a", "Balmora, Guilde")}, false, -3, -2),
-        named("NPC_", "guide", "Guide", {subrecord("DNAM", zstring("Vivec")), subrecord("DNAM", zstring("Aldruhn"))})},
-       {}, {},
-       {{"Balmora", "Balmora"}, {"Balmora, Guild", "Balmora, Guilde"}, {"Caldera", "Caldera_fr"},
-        {"Guide", "Guide"}, {"Vivec", "Vivec"}, {"Ald'ruhn", "Aldruhn"}},
+        named("NPC_", "guide", "Guide",
+              {subrecord("DNAM", zstring("Vivec")), subrecord("DNAM", zstring("Aldruhn"))})},
+       {},
+       {},
+       {{"Balmora", "Balmora"},
+        {"Balmora, Guild", "Balmora, Guilde"},
+        {"Caldera", "Caldera_fr"},
+        {"Guide", "Guide"},
+        {"Vivec", "Vivec"},
+        {"Ald'ruhn", "Aldruhn"}},
        {"lexique_enfr_name.txt: 6 added, 0 kept, 0 conflicting, 0 skipped", "Unpaired cells and topics: 0"}},
       // A reference that two cells hold on one side (Den's rock) pairs nothing.
       {"interior cells by their references, when certain; path grids through their cell",
@@ -129,7 +148,8 @@ const std::vector<Case>& cases() {
         cell("Balmora, Guilde", {ref(11, "TABLE"), ref(10, "chair")}), pgrd("Balmora, Guilde"),
         cell("Salle", {ref(40, "x"), ref(41, "x")}), cell("Grotte", {ref(51, "rock")}),
         cell("Antre", {ref(51, "rock"), ref(50, "x")})},
-       {}, {},
+       {},
+       {},
        {{"Balmora, Guild", "Balmora, Guilde"}, {"Den", "Antre"}},
        {"lexique_enfr_name.txt: 2 added, 0 kept, 0 conflicting, 0 skipped", "Unpaired cells and topics: 5",
         "  CELL \"Storage\": its references lie in several cells of the French file",
@@ -142,7 +162,9 @@ const std::vector<Case>& cases() {
         named("MISC", "z", ""), named("MISC", "l", "Two\r\nlines"), named("MISC", "ok", "Fine")},
        {named("MISC", "q", "Dis"), named("MISC", "e", ""), named("MISC", "n", "Rien"), named("MISC", "z", ""),
         named("MISC", "l", "Deux"), named("MISC", "ok", "Bien")},
-       {}, {}, {{"Fine", "Bien"}},
+       {},
+       {},
+       {{"Fine", "Bien"}},
        {"lexique_enfr_name.txt: 1 added, 0 kept, 0 conflicting, 4 skipped",
         "  \"Say \"hi\"\" / \"Dis\": a double quote, which a lexicon cannot hold", "    MISC \"q\"",
         "  \"Empty\" / \"\": the French text is empty", "  \"\" / \"Rien\": the English text is empty",
@@ -162,7 +184,8 @@ TEST(LexiconPairing, EachRule) {
     for (const std::string& r : c.french) french += r;
     dir.write("en.esp", english);
     dir.write("fr.esp", french);
-    const BuildRun run = build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.path().string()});
+    const BuildRun run =
+        build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.path().string()});
     ASSERT_EQ(run.status, 0) << run.console;
     EXPECT_EQ(dir.read("lexique_enfr_dial.txt"), lexicon_file(c.topics, "\r\n"));
     EXPECT_EQ(dir.read("lexique_enfr_fact.txt"), lexicon_file(c.factions, "\r\n"));

@@ -21,8 +21,8 @@ namespace {
 using namespace builder;
 namespace lb = lexicon_builder;
 
-const std::vector<std::string> kEnglish = {"Iron", "Iron Key", "Old Bridge", "Great Hall",
-                                           "Balmora", "x", "", "Say \"hi\""};
+const std::vector<std::string> kEnglish = {"Iron",    "Iron Key", "Old Bridge", "Great Hall",
+                                           "Balmora", "x",        "",           "Say \"hi\""};
 const std::vector<std::string> kFrench = {"Fer", "Clef de fer", "Vieux Pont", "", "Grande Salle", "Balmora"};
 
 std::string padded(std::string text, size_t size) {
@@ -39,7 +39,9 @@ struct Generator {
   int serial = 0;  // IDs, reference numbers and grids never repeat
 
   int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
-  const std::string& text() { return kEnglish[static_cast<size_t>(below(static_cast<int>(kEnglish.size())))]; }
+  const std::string& text() {
+    return kEnglish[static_cast<size_t>(below(static_cast<int>(kEnglish.size())))];
+  }
   std::string id() { return "id" + std::to_string(++serial); }
 
   // A named record, in the English and (`fnam` aside) the French source.
@@ -56,7 +58,8 @@ struct Generator {
     const uint32_t grid = static_cast<uint32_t>(++serial);
     std::vector<std::string> subrecords = {
         subrecord("NAME", zstring(name)),
-        subrecord("DATA", u32(interior ? 1 : 0) + (interior ? std::string(8, '\0') : u32(grid) + u32(-grid)))};
+        subrecord("DATA",
+                  u32(interior ? 1 : 0) + (interior ? std::string(8, '\0') : u32(grid) + u32(-grid)))};
     for (int n = interior && below(5) == 0 ? 0 : below(4); n > 0; --n) {
       subrecords.push_back(subrecord("FRMR", u32(static_cast<uint32_t>(++serial))));
       subrecords.push_back(subrecord("NAME", zstring(below(2) ? "door" : "chair")));
@@ -75,7 +78,8 @@ struct Generator {
 
   Unit topic() {
     const char type = below(3) ? 0 : 2;  // a topic or a greeting
-    Unit unit = {record("DIAL", {subrecord("NAME", zstring(text())), subrecord("DATA", std::string(1, type))})};
+    Unit unit = {
+        record("DIAL", {subrecord("NAME", zstring(text())), subrecord("DATA", std::string(1, type))})};
     for (int n = below(4); n > 0; --n) {
       std::vector<std::string> subrecords = {subrecord("INAM", zstring(id())), subrecord("NAME", "Hello")};
       if (below(2)) subrecords.push_back(subrecord("ANAM", zstring(text())));
@@ -101,8 +105,8 @@ struct Variant {
 };
 
 // The texts the build reports as conflicting, skipped or in unpaired records.
-std::set<std::string> reported_texts(std::string_view english, std::string_view french, const Variant& variant,
-                                     Counts* counts) {
+std::set<std::string> reported_texts(std::string_view english, std::string_view french,
+                                     const Variant& variant, Counts* counts) {
   PluginView en, fr;
   std::string error;
   EXPECT_TRUE(en.open_bytes(english, "en", &error) && fr.open_bytes(french, "fr", &error));
@@ -126,8 +130,8 @@ std::set<std::string> reported_texts(std::string_view english, std::string_view 
     const lb::TextRecord& r = en_texts.records[u.record];
     texts.emplace(r.id);
     for (uint32_t k = r.fields_begin; k < r.fields_end; ++k) texts.emplace(en_texts.fields[k].text);
-    EXPECT_TRUE(variant.drop || u.reason == lb::Unpaired::no_references || u.reason == lb::Unpaired::no_responses ||
-                u.reason == lb::Unpaired::several_grids)
+    EXPECT_TRUE(variant.drop || u.reason == lb::Unpaired::no_references ||
+                u.reason == lb::Unpaired::no_responses || u.reason == lb::Unpaired::several_grids)
         << static_cast<int>(u.reason);
   }
   return texts;
@@ -175,7 +179,8 @@ Lexicons random_lexicons(Generator& g) {
     std::vector<std::pair<std::string, std::string>> pairs;
     for (int n = 2 + g.below(8); n > 0; --n) {
       const std::string& source = g.text();
-      if (source.find('"') == std::string::npos) pairs.emplace_back(source, kFrench[static_cast<size_t>(g.below(6))]);
+      if (source.find('"') == std::string::npos)
+        pairs.emplace_back(source, kFrench[static_cast<size_t>(g.below(6))]);
     }
     lexicons.*file.lexicon = Lexicon(lexicon_file(pairs), file.phrases);
   }
@@ -241,11 +246,13 @@ void round_trip(unsigned seed, const Variant& variant, Counts* counts) {
   TempDir dir;
   dir.write("en.esp", english);
   dir.write("fr.esp", french);
-  const BuildRun run = build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("out")});
+  const BuildRun run =
+      build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("out")});
   ASSERT_EQ(run.status, 0) << run.console;
   const std::string first = translated(english, lexicons);
   const std::string second = translated(english, load_lexicons(dir.file("out")));
-  compare_translations(english, first, second, compared, reported_texts(english, french, variant, counts), counts);
+  compare_translations(english, first, second, compared, reported_texts(english, french, variant, counts),
+                       counts);
 }
 
 TEST(LexiconRoundTrip, RandomPlugins) {
@@ -278,7 +285,8 @@ TEST(LexiconRoundTrip, BundledExample) {
   const std::string first = translated(english, sample);
   TempDir dir;
   dir.write("Example_fr.esp", first);
-  const BuildRun run = build_lexicons({"quillaret-lexicon", examples + "Example.esp", dir.file("Example_fr.esp"), dir.file("out")});
+  const BuildRun run = build_lexicons(
+      {"quillaret-lexicon", examples + "Example.esp", dir.file("Example_fr.esp"), dir.file("out")});
   ASSERT_EQ(run.status, 0) << run.console;
   const std::string second = translated(english, load_lexicons(dir.file("out")));
   Counts counts;
@@ -286,8 +294,9 @@ TEST(LexiconRoundTrip, BundledExample) {
   compare_translations(english, first, second, all, reported_texts(english, first, {}, &counts), &counts);
   EXPECT_EQ(counts.compared, 18);
   // The activator keeps its English name, the topic Vivec has no response.
-  EXPECT_NE(dir.read("out/lexique_enfr_report.txt").find("  \"Iron Dagger\": wrote \"Dague de fer\" (1 record)\r\n"
-                                                       "    also \"Iron Dagger\": ACTI \"dagger_display\"\r\n"),
+  EXPECT_NE(dir.read("out/lexique_enfr_report.txt")
+                .find("  \"Iron Dagger\": wrote \"Dague de fer\" (1 record)\r\n"
+                      "    also \"Iron Dagger\": ACTI \"dagger_display\"\r\n"),
             std::string::npos);
 }
 

@@ -25,7 +25,8 @@ struct Folder {
   std::string build(const std::string& english, const std::string& french, int status = 0) {
     dir.write("en.esp", english);
     dir.write("fr.esp", french);
-    const BuildRun run = build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("lex")});
+    const BuildRun run =
+        build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("lex")});
     EXPECT_EQ(run.status, status) << run.console;
     EXPECT_EQ(run.waits, 1);
     return run.console;
@@ -41,7 +42,9 @@ TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
   Folder folder;
   std::filesystem::create_directory(folder.dir.path() / "lex");
   // A corrected pair, a comment, LF line ends and no final line end.
-  const std::string names = "; corrected by hand\n\"Iron Dagger\"\n\"Dague de fer (corrig\xe9" "e)\"";
+  const std::string names =
+      "; corrected by hand\n\"Iron Dagger\"\n\"Dague de fer (corrig\xe9"
+      "e)\"";
   folder.write("lexique_enfr_name.txt", names);
   // A lexicon that gains nothing stays as it is, even without a final line end.
   folder.write("lexique_enfr_fact.txt", "\"Guild\"\n\"Guilde\"");
@@ -49,15 +52,19 @@ TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
   EXPECT_EQ(folder.read("lexique_enfr_fact.txt"), "\"Guild\"\n\"Guilde\"");
   const std::string appended = names + "\r\n\"Iron Key\"\r\n\"Clef de fer\"\r\n";
   EXPECT_EQ(folder.read("lexique_enfr_name.txt"), appended);
-  EXPECT_TRUE(console.ends_with("lexique_enfr_name.txt: 1 added, 0 kept, 1 conflicting, 0 skipped\n")) << console;
+  EXPECT_TRUE(console.ends_with("lexique_enfr_name.txt: 1 added, 0 kept, 1 conflicting, 0 skipped\n"))
+      << console;
   EXPECT_NE(folder.read("lexique_enfr_report.txt")
-                .find("  \"Iron Dagger\": kept \"Dague de fer (corrig\xe9" "e)\" from the lexicon\r\n"
+                .find("  \"Iron Dagger\": kept \"Dague de fer (corrig\xe9"
+                      "e)\" from the lexicon\r\n"
                       "    the files give \"Dague de fer\": WEAP \"dagger\"\r\n"),
             std::string::npos);
   // The translator reads the user's pair and the new one.
   const Lexicon loaded(appended);
   ASSERT_EQ(loaded.file_entries().size(), 2u);
-  EXPECT_EQ(loaded.find_exact("Iron Dagger")->target, "Dague de fer (corrig\xe9" "e)");
+  EXPECT_EQ(loaded.find_exact("Iron Dagger")->target,
+            "Dague de fer (corrig\xe9"
+            "e)");
   EXPECT_EQ(loaded.find_exact("Iron Key")->target, "Clef de fer");
 
   // Again: nothing new, every file as it was.
@@ -69,7 +76,8 @@ TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
   // Another pair into the same folder (a master after the game's own):
   // its pairs follow.
   folder.build(weapon("tri", "Tribunal Dagger"), weapon("tri", "Dague du Tribunal"));
-  EXPECT_EQ(folder.read("lexique_enfr_name.txt"), appended + "\"Tribunal Dagger\"\r\n\"Dague du Tribunal\"\r\n");
+  EXPECT_EQ(folder.read("lexique_enfr_name.txt"),
+            appended + "\"Tribunal Dagger\"\r\n\"Dague du Tribunal\"\r\n");
 }
 
 // Every file of the folder, by name.
@@ -113,7 +121,8 @@ TEST(LexiconUpdate, AFailedRunLeavesEveryFileAsItWas) {
     }
     const auto before = contents(folder.dir);
     const std::string console = folder.build(kEnglish, kFrench, 1);
-    EXPECT_NE(console.substr(console.rfind('\n', console.size() - 2)).find(c.message), std::string::npos) << console;
+    EXPECT_NE(console.substr(console.rfind('\n', console.size() - 2)).find(c.message), std::string::npos)
+        << console;
     // No temporary file is left either.
     EXPECT_EQ(contents(folder.dir), before);
   }
