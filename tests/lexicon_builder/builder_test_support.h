@@ -19,11 +19,8 @@ struct BuildRun {
 
 inline BuildRun build_lexicons(const std::vector<std::string>& args) {
   StringConsole console;
-  BuildRun run;
-  run.status = run_lexicon_builder(args, console);
-  run.console = console.output;
-  run.waits = console.waits;
-  return run;
+  const int status = run_lexicon_builder(args, console);
+  return {status, console.output, console.waits};
 }
 
 // The three lexicons of `folder`, as the translator loads them.
