@@ -1,0 +1,159 @@
+#include "lexicon_builder/plugin_texts.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "plugin/little_endian.h"
+#include "translate/fields.h"
+
+namespace quillaret::lexicon_builder {
+namespace {
+
+constexpr Tag kCELL = make_tag("CELL");
+constexpr Tag kDATA = make_tag("DATA");
+constexpr Tag kDIAL = make_tag("DIAL");
+constexpr Tag kDNAM = make_tag("DNAM");
+constexpr Tag kFNAM = make_tag("FNAM");
+constexpr Tag kFRMR = make_tag("FRMR");
+constexpr Tag kINFO = make_tag("INFO");
+constexpr Tag kNAME = make_tag("NAME");
+constexpr Tag kPGRD = make_tag("PGRD");
+constexpr Tag kSCVR = make_tag("SCVR");
+
+// Kinds whose names the translator copies unchanged: responses and scripts
+// mention them, so their pairs still serve.
+constexpr Tag kCopiedNamedKinds[] = {make_tag("ACTI"), make_tag("ALCH"), make_tag("APPA"), make_tag("BOOK"),
+                                     make_tag("LOCK"), make_tag("PROB"), make_tag("REPA")};
+
+constexpr char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The lexicon in which the translator looks up this field whole, or -1.
+// Topic names pair through their responses, not here.
+int exact_lexicon(Tag record, Tag subrecord, const TranslatedField* field) {
+  if (field != nullptr) {
+    switch (field->lookup) {
+      case Lookup::name:
+      case Lookup::condition:
+        return kNames;
+      case Lookup::faction:
+        return kFactions;
+      default:
+        return -1;
+    }
+  }
+  const bool copied = std::find(std::begin(kCopiedNamedKinds), std::end(kCopiedNamedKinds), record) !=
+                      std::end(kCopiedNamedKinds);
+  return copied && subrecord == kFNAM ? kNames : -1;
+}
+
+int32_t read_i32(const char* p) { return static_cast<int32_t>(read_u32(p)); }
+
+// The texts of one record, with the translator's rule for a cell's name:
+// its first NAME, unless a translated field came before it.
+void add_fields(const Record& r, TextRecord* t, PluginTexts* out) {
+  bool translated_before = false;
+  std::vector<std::pair<Tag, uint32_t>> counts;  // texts met so far, per tag
+  bool in_reference = false;
+  bool awaiting_object = false;
+  Reference reference;
+  for (const Subrecord& s : r.subrecords) {
+    if (r.tag == kCELL && s.tag == kFRMR && s.payload.size() >= 4) {
+      reference = {read_u32(s.payload.data()), {}};
+      in_reference = true;
+      awaiting_object = true;
+      counts.clear();
+    } else if (r.tag == kCELL && s.tag == kNAME && awaiting_object) {
+      reference.object = s.text();
+      awaiting_object = false;
+      if (t->interior) out->references.push_back(reference);
+    }
+    const TranslatedField* field = translated_field(r.tag, s.tag);
+    if (field != nullptr && field->first_only && translated_before) field = nullptr;
+    if (field != nullptr) translated_before = true;
+    const int lexicon = exact_lexicon(r.tag, s.tag, field);
+    if (lexicon < 0) continue;
+
+    auto count = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == s.tag; });
+    if (count == counts.end()) count = counts.insert(counts.end(), {s.tag, 0});
+    TextField text;
+    text.tag = s.tag;
+    text.index = count->second++;
+    text.lexicon = static_cast<uint8_t>(lexicon);
+    if (s.tag == kSCVR) {
+      // Only a condition whose codes read "BLX" names something.
+      if (s.payload.size() < 5 || s.payload.substr(1, 3) != "BLX") continue;
+      const std::string_view name = s.payload.substr(5);
+      text.text = name.substr(0, name.find('\0'));
+    } else {
+      text.text = s.text();
+    }
+    if (r.tag == kCELL && s.tag == kDNAM && in_reference) {
+      text.in_reference = true;
+      text.refnum = reference.refnum;
+      text.object = reference.object;
+    }
+    out->fields.push_back(text);
+  }
+  t->fields_end = static_cast<uint32_t>(out->fields.size());
+  t->refs_end = static_cast<uint32_t>(out->references.size());
+}
+
+}  // namespace
+
+bool same_id(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+uint64_t id_hash(uint64_t seed, std::string_view id) {
+  // FNV-1a over the lower-case bytes.
+  uint64_t hash = seed ^ 0xcbf29ce484222325ull;
+  for (char c : id) hash = (hash ^ static_cast<unsigned char>(lower(c))) * 0x100000001b3ull;
+  return hash;
+}
+
+PluginTexts extract_texts(const PluginView& view) {
+  PluginTexts out;
+  int32_t dial = -1;
+  for (RecordCursor it = view.records(); it.valid(); it.next()) {
+    const Record& r = it.record();
+    if (!r.id.empty()) out.id_hashes.push_back(id_hash(r.tag, r.id));
+    TextRecord t;
+    t.tag = r.tag;
+    t.id = r.id;
+    t.fields_begin = static_cast<uint32_t>(out.fields.size());
+    t.refs_begin = static_cast<uint32_t>(out.references.size());
+    const Subrecord* data = r.find(kDATA);
+    const std::string_view bytes = data == nullptr ? std::string_view() : data->payload;
+    if (r.tag == kDIAL) {
+      t.topic = !bytes.empty() && bytes[0] == 0;
+      dial = static_cast<int32_t>(out.records.size());
+    } else if (r.tag == kINFO) {
+      t.dial = dial;
+    } else if (r.tag == kCELL && bytes.size() >= 4) {
+      // DATA: flags, then the grid of an exterior.
+      t.interior = (read_u32(bytes.data()) & 1) != 0;
+      if (!t.interior && bytes.size() >= 12) {
+        t.has_grid = true;
+        t.x = read_i32(bytes.data() + 4);
+        t.y = read_i32(bytes.data() + 8);
+      }
+    } else if (r.tag == kPGRD && bytes.size() >= 8) {
+      t.has_grid = true;
+      t.x = read_i32(bytes.data());
+      t.y = read_i32(bytes.data() + 4);
+    }
+    add_fields(r, &t, &out);
+    const bool structural = r.tag == kDIAL || r.tag == kINFO || r.tag == kCELL || r.tag == kPGRD;
+    if (structural || t.fields_end > t.fields_begin) out.records.push_back(t);
+  }
+  std::sort(out.id_hashes.begin(), out.id_hashes.end());
+  out.id_hashes.erase(std::unique(out.id_hashes.begin(), out.id_hashes.end()), out.id_hashes.end());
+  return out;
+}
+
+}  // namespace quillaret::lexicon_builder
