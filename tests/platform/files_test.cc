@@ -31,7 +31,9 @@ TEST(AtomicFile, ReplacesOnlyOnCommitAndLeavesNoTemporary) {
       ASSERT_TRUE(file.write(big)) << c.name;
       // Nothing shows under the final name before the commit.
       EXPECT_EQ(dir.read("Out.txt"), "earlier") << c.name;
-      if (c.commit) EXPECT_TRUE(file.commit()) << c.name;
+      if (c.commit) {
+        EXPECT_TRUE(file.commit()) << c.name;
+      }
     }
     EXPECT_EQ(dir.read("Out.txt"), c.expected) << c.name;
     EXPECT_EQ(dir.listing(), "Out.txt\n") << c.name;

@@ -28,8 +28,9 @@ std::vector<std::string> describe(const PluginView& view) {
   std::vector<std::string> records;
   for (RecordCursor it = view.records(); it.valid(); it.next()) {
     const Record& r = it.record();
-    std::string line = tag_text(r.tag) + " " + std::string(r.id) + ":";
-    for (const Subrecord& s : r.subrecords) line += " " + tag_text(s.tag) + "=" + std::string(s.text());
+    std::string line = tag_text(r.tag);
+    line.append(" ").append(r.id).append(":");
+    for (const Subrecord& s : r.subrecords) line.append(" ").append(tag_text(s.tag)).append("=").append(s.text());
     records.push_back(line);
   }
   return records;
