@@ -15,27 +15,18 @@ using namespace builder;
 // What the generators build must be what the translator's own reader takes,
 // with every field where the game expects it.
 TEST(PluginBuilder, BuiltPluginReadsBackFieldByField) {
-  const std::string bytes =
-      plugin({.flags = 1,
-              .author = std::string(40, 'a'),
-              .description = "Test",
-              .masters = {{"Morrowind.esm", 79837557}, {"Big.esm", 0x123456789ull}}},
-             {named("WEAP", "iron", "Iron Dagger", {subrecord("WPDT", u32(7))}),
-              faction("guild", "Guild", {"Apprentice", std::string(40, 'r')}),
-              topic("Old Bridge", kJournal),
-              info({.id = "7",
-                    .previous = "6",
-                    .filters = {subrecord("ANAM", zstring("Balmora"))},
-                    .response = "Hello.",
-                    .after = {subrecord("SCVR", condition("0BLX3", "Balmora"))}}),
-              script("test", "begin test", "\x01\x02\x03", {"a", "bc"})});
+  const std::string bytes = plugin(
+      {.flags = 1, .author = std::string(40, 'a'), .masters = {{"Big.esm", 0x123456789ull}}},
+      {named("WEAP", "iron", "Iron Dagger"),
+       faction("guild", "Guild", {"Apprentice", std::string(40, 'r')}),
+       topic("Old Bridge", kJournal),
+       info({.id = "7", .filters = {subrecord("ANAM", zstring("Balmora"))}, .response = "Hi"}),
+       script("test", "begin test", "\x01\x02\x03", {"a", "bc"})});
   PluginView view;
   std::string error;
   ASSERT_TRUE(view.open_bytes(bytes, "built.esm", &error)) << error;
-  ASSERT_EQ(view.masters().size(), 2u);
-  EXPECT_EQ(view.masters()[0].name, "Morrowind.esm");
-  EXPECT_EQ(view.masters()[0].size, 79837557u);
-  EXPECT_EQ(view.masters()[1].size, 0x123456789ull);
+  ASSERT_EQ(view.masters().size(), 1u);
+  EXPECT_EQ(view.masters()[0].size, 0x123456789ull);
 
   // Each record as "TAG id: its subrecords' tags".
   std::vector<std::string> seen;
@@ -47,36 +38,25 @@ TEST(PluginBuilder, BuiltPluginReadsBackFieldByField) {
     for (const Subrecord& sub : it.record().subrecords) line.append(" ").append(tag_text(sub.tag));
     seen.push_back(line);
   }
-  EXPECT_EQ(seen,
-            (std::vector<std::string>{
-                "TES3 : HEDR MAST DATA MAST DATA", "WEAP iron: NAME FNAM WPDT",
-                "FACT guild: NAME FNAM RNAM RNAM", "DIAL Old Bridge: NAME DATA",
-                "INFO 7: INAM PNAM NNAM DATA ANAM NAME SCVR", "SCPT test: SCHD SCVR SCDT SCTX"}));
-  ASSERT_EQ(records.size(), 6u);
+  ASSERT_EQ(seen, (std::vector<std::string>{
+                      "TES3 : HEDR MAST DATA", "WEAP iron: NAME FNAM",
+                      "FACT guild: NAME FNAM RNAM RNAM", "DIAL Old Bridge: NAME DATA",
+                      "INFO 7: INAM PNAM NNAM DATA ANAM NAME", "SCPT test: SCHD SCVR SCDT SCTX"}));
 
   const std::string_view hedr = records[0].find(make_tag("HEDR"))->payload;
   ASSERT_EQ(hedr.size(), 300u);
   EXPECT_EQ(read_u32(hedr.data()), 0x3FA66666u);  // 1.3
   EXPECT_EQ(read_u32(hedr.data() + 4), 1u);
-  EXPECT_EQ(hedr.substr(8, 32), std::string(32, 'a'));
-  EXPECT_EQ(hedr.substr(40, 5), std::string("Test\0", 5));
+  EXPECT_EQ(hedr.substr(8, 33), std::string(32, 'a') + '\0');  // the author, cut; the description
   EXPECT_EQ(read_u32(hedr.data() + 296), 5u);
-
-  EXPECT_EQ(records[1].text(make_tag("FNAM")), "Iron Dagger");
-  const std::vector<Subrecord>& ranks = records[2].subrecords;
-  EXPECT_EQ(ranks[2].payload, fixed("Apprentice", 32));
-  EXPECT_EQ(ranks[3].payload, std::string(32, 'r'));
+  EXPECT_EQ(records[2].subrecords[2].payload, fixed("Apprentice", 32));
+  EXPECT_EQ(records[2].subrecords[3].payload, std::string(32, 'r'));
   EXPECT_EQ(records[3].find(make_tag("DATA"))->payload, "\x04");
-  EXPECT_EQ(records[4].text(make_tag("PNAM")), "6");
-  EXPECT_EQ(records[4].find(make_tag("NAME"))->payload, "Hello.");
-  EXPECT_EQ(records[4].find(make_tag("SCVR"))->payload, "0BLX3Balmora");
-
   const std::string_view schd = records[5].find(make_tag("SCHD"))->payload;
   ASSERT_EQ(schd.size(), 52u);
-  EXPECT_EQ(read_u32(schd.data() + 32), 2u);  // two variables
+  EXPECT_EQ(read_u32(schd.data() + 32), 2u);  // variables
   EXPECT_EQ(read_u32(schd.data() + 44), 3u);  // compiled bytes
   EXPECT_EQ(read_u32(schd.data() + 48), 5u);  // "a\0bc\0"
-  EXPECT_EQ(records[5].find(make_tag("SCVR"))->payload, std::string("a\0bc\0", 5));
 }
 
 }  // namespace
