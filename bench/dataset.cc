@@ -1,16 +1,17 @@
 // The master: record kinds in the order a real master stores them, with
-// their usual subrecords and payload sizes. The translated kinds carry names
-// from the lexicons (and some that are missing from them); the bulk of the
-// bytes is what the translator only copies: landscape, cell references,
-// path grids, compiled scripts, books.
+// their usual subrecords and payload sizes. The translated kinds carry the
+// vocabulary's names, some missing from the lexicons; most bytes are what
+// the translator only copies: landscape, references, path grids, compiled
+// scripts.
 #include "dataset.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <string>
-#include <vector>
 
+#include "plugin/little_endian.h"
 #include "support/plugin_builder.h"
 
 namespace quillaret::bench {
@@ -19,706 +20,310 @@ namespace {
 using builder::subrecord;
 using builder::u32;
 using builder::zstring;
+using Subrecords = std::vector<std::string>;
 
-std::string fixed(std::string_view text, size_t size) {
-  std::string field(text.substr(0, size));
-  field.resize(size, '\0');
-  return field;
+// Texts between bars, with slots "$c" (see Master::slot).
+constexpr std::string_view kSentences =
+    "Have you heard about the $T? They say $N knows more about it. |I have nothing on $T. |"
+    "$N is looking for the $N. You might find one in $L. |I can teach you $N, for a price. |"
+    "If you want to learn about $T, talk to $N in $L. |Go to $L and mention $T to $N. |"
+    "A $N near $L has been troubling travelers on the road to $L. |Keep your voice down. |"
+    "$N's $N was stolen last night. The $F is blamed. |We do not talk about $T here, %PCRace. |"
+    "Some say $T is a matter best left to the $F. |Travel to $L and beware of the $N. |"
+    "The $F pays well for a $N, or so I hear from $N. |\"$T\"; that is all I will say. |"
+    "You should visit $L when you can. |What do you want, %PCName? I am busy with $T. |"
+    "$N? Yes, I know $N. Ask about $T in $L. |The $N is a dangerous beast (use $N against it). ";
+constexpr std::string_view kScriptLines =
+    "\tAddTopic \"$t\"\r\n|\taddtopic \"$t\"\r\n|\tPlayer->AddItem \"$n\" 1\r\n|"
+    "\tif ( GetItemCount \"$n\" > 0 )\r\n\t\tset state to 1\r\n\tendif\r\n|"
+    "\tif ( GetPCCell \"$l\" == 1 )\r\n\t\tset doOnce to 1\r\n\tendif\r\n|"
+    "\tPositionCell 1024 2048 128 0 \"$l\"\r\n|\t\"$n\"->StartCombat Player\r\n|"
+    "\tMessageBox \"$N has left for $N.\"\r\n|\tJournal \"$0\" 20\r\n|\tCast \"$n\" Player\r\n|"
+    "\tset timer to ( timer + GetSecondsPassed )\r\n|\t; $N must not see this\r\n|"
+    "\tModPCFacRep 5 \"$f\"\r\n|\tStartScript \"$1\"\r\n";
+constexpr std::string_view kResultLines =
+    "AddTopic \"$t\"\r\n|AddTopic \"$t\"\r\n|Journal \"$0\" 10\r\n|Player->AddItem \"$n\" 1\r\n|"
+    "ModDisposition 10\r\n|Choice \"Yes\" 1 \"No\" 2\r\n";
+constexpr std::string_view kBookLine =
+    "It is written that $N went to $N in search of the $t.<BR>\r\n";
+
+// Record kinds in a master's order, with their counts for 80 MB and their
+// subrecords between spaces. A subrecord is a tag and its payload: "#" the
+// record's ID, "$c" a slot's text and a NUL, "&c" the same in 32 bytes, or
+// a number: that many bytes of data. Subrecords joined by commas form a
+// group, which "*a-b" repeats a to b times and "%p" keeps in p percent of
+// the records. SCPT, CELL and DIAL records are built apart.
+struct Kind {
+  std::string_view tag;
+  double count;
+  std::string_view subrecords;
+};
+// clang-format off
+constexpr Kind kKinds[] = {
+    {"GMST", 1400, "NAME# INTV4"}, {"GLOB", 90, "NAME# FNAM1 FLTV4"},
+    {"CLAS", 30, "NAME# FNAM$n CLDT60 DESC40"},
+    {"FACT", 400, "NAME# FNAM$f RNAM&j*10 FADT240 ANAM$4,INTV4*3"},
+    {"RACE", 10, "NAME# FNAM$n RADT140 NPCS32*3 DESC60"}, {"SOUN", 400, "NAME# FNAM24 DATA3"},
+    {"SKIL", 27, "INDX4 SKDT24 DESC60"},
+    {"MGEF", 137, "INDX4 MEDT36 ITEX20 PTEX16 CVFX16 BVFX16 HVFX16 AVFX16 DESC40"},
+    {"SCPT", 2400, ""}, {"REGN", 40, "NAME# FNAM$n WEAT8 BNAM$9 CNAM4 SNAM33*6"},
+    {"BSGN", 13, "NAME# FNAM$n TNAM20 DESC30 NPCS32"}, {"LTEX", 100, "NAME# INTV4 DATA20"},
+    {"STAT", 4000, "NAME# MODL24"}, {"DOOR", 700, "NAME# MODL20 FNAM$l SNAM10 ANAM10"},
+    {"MISC", 1500, "NAME# MODL20 FNAM$n MCDT12"}, {"WEAP", 1000, "NAME# MODL20 FNAM$n WPDT32"},
+    {"CONT", 1200, "NAME# MODL20 FNAM$n CNDT4 FLAG4 NPCO36*0-6"},
+    {"SPEL", 1000, "NAME# FNAM$n SPDT12 ENAM24*1-3"},
+    {"CREA", 900, "NAME# MODL20 FNAM$n NPDT96 FLAG4 NPCO36*0-3 AIDT12 AI_W14"},
+    {"BODY", 600, "NAME# MODL20 FNAM$n BYDT4"}, {"LIGH", 500, "NAME# MODL20 FNAM$n LHDT24"},
+    {"ENCH", 700, "NAME# ENDT16 ENAM24*1-3"},
+    // Travel destinations are named by their cells.
+    {"NPC_", 2800, "NAME# FNAM$n RNAM$5 CNAM$6 ANAM$4 BNAM24 KNAM24 NPDT52 FLAG4 NPCO36*2-8 "
+                   "NPCS32*0-5 AIDT12 DODT24,DNAM$l*1-4%10 AI_W14"},
+    {"ARMO", 1200, "NAME# MODL20 FNAM$n AODT24 INDX1,BNAM20*1-3"},
+    {"CLOT", 1000, "NAME# MODL20 FNAM$n CTDT12 INDX1,BNAM20*1-3"},
+    {"REPA", 100, "NAME# MODL20 FNAM$N RIDT16"}, {"ACTI", 700, "NAME# MODL20 FNAM$N"},
+    {"APPA", 150, "NAME# MODL20 FNAM$N AADT16"}, {"LOCK", 100, "NAME# MODL20 FNAM$N LKDT16"},
+    {"PROB", 100, "NAME# MODL20 FNAM$N PBDT16"}, {"INGR", 400, "NAME# MODL20 FNAM$n IRDT56"},
+    {"BOOK", 570, "NAME# MODL20 FNAM$N BKDT20 TEXT$x"},
+    {"ALCH", 300, "NAME# MODL20 FNAM$N ALDT12 ENAM24*1-3"},
+    {"LEVI", 500, "NAME# DATA4 NNAM1 INDX4 INAM$2,INTV2*2-12"},
+    {"LEVC", 500, "NAME# DATA4 NNAM1 INDX4 CNAM$9,INTV2*2-12"}, {"CELL", 2500, ""},
+    {"LAND", 1130, "INTV8 DATA4 VNML12675 VHGT4232 WNAM81 VCLR12675 VTEX512"},
+    {"PGRD", 2500, "DATA12 NAME$l PGRP352 PGRC104"}, {"SNDG", 300, "NAME# DATA4 CNAM$9 SNAM$8"},
+    {"DIAL", 3000, ""},
+};
+// clang-format on
+// The kinds of the IDs of slots "$0" to "$9".
+constexpr std::string_view kIdKinds = "DIAL SCPT MISC NPC_ FACT RACE CLAS REGN SOUN CREA";
+// A reference in a cell; a door leads to the cell of its DNAM.
+constexpr std::string_view kReference = "FRMR4 NAME$2 XSCL4%30 DODT24,DNAM$l%5 ANAM$3%4 DATA24";
+// An INFO's filters: actor, race, class, faction, cell, player faction.
+constexpr std::string_view kFilters = "ONAM$3%50 RNAM$5%10 CNAM$6%10 FNAM$4%20 ANAM$l%25 DNAM$4%5";
+// Conditions: type and details, then the slot of the name tested.
+constexpr std::string_view kConditions = "BLXl BLXl BlXL 5IX2 6DX3 4JX0 8FX4 146";
+
+// The record `number` of a kind: its tag in lower case, then the number.
+std::string id_of(std::string_view tag, size_t number) {
+  char id[16];
+  std::snprintf(id, sizeof id, "%.4s%05zu", tag.data(), number);
+  for (char* c = id; *c != '\0'; ++c)
+    *c = static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+  return id;
 }
 
-std::string id_of(std::string_view kind, size_t number) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "_%05zu", number);
-  return std::string(kind) + digits;
+// The number at the start of `text`, which moves past it.
+uint32_t number(std::string_view& text) {
+  uint32_t value = 0;
+  text.remove_prefix(std::from_chars(text.data(), text.data() + text.size(), value).ptr -
+                     text.data());
+  return value;
 }
 
-std::string lowercase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
+// Whether `text` starts with `c`, which it then moves past.
+bool skip(std::string_view& text, char c) {
+  if (!text.starts_with(c)) return false;
+  text.remove_prefix(1);
+  return true;
 }
 
-class Builder {
+class Master {
  public:
-  Builder(const Vocabulary& vocabulary, uint64_t seed) : v_(vocabulary), rng_(seed) {}
+  Master(const Vocabulary& v, double scale, uint64_t seed) : v_(v), scale_(scale), rng_{seed} {}
 
-  std::string& bytes() { return out_; }
-  MasterStats& stats() { return stats_; }
+  std::string out;
+  MasterStats stats;
 
-  void add(std::string_view tag, const std::vector<std::string>& subrecords) {
-    out_ += builder::record(tag, subrecords);
-    ++stats_.records;
-    stats_.subrecords += subrecords.size();
+  void build() {
+    for (const Kind& kind : kKinds) {
+      for (size_t i = 0; i < n(kind.count); ++i) {
+        if (kind.tag == "SCPT") {
+          script(i);
+        } else if (kind.tag == "CELL") {
+          cell();
+        } else if (kind.tag == "DIAL") {
+          topic(i);
+        } else {
+          Subrecords subs;
+          append(subs, kind.subrecords, id_of(kind.tag, i));
+          add(builder::record(kind.tag, subs));
+        }
+      }
+    }
   }
 
-  // Payload bytes that the translator only copies (little-endian words of
-  // the generator, the same on every machine).
+ private:
+  // A count given for 80 MB, scaled.
+  uint32_t n(double count) const {
+    return static_cast<uint32_t>(std::max(1.0, std::round(count * scale_)));
+  }
+
+  void add(const std::string& bytes) {
+    const std::string_view tag(bytes.data(), 4);
+    ++stats.records;
+    stats.responses += tag == "INFO";
+    stats.scripts += tag == "SCPT";
+    stats.cells += tag == "CELL";
+    for (size_t at = 16; at < bytes.size(); at += 8 + read_u32(bytes.data() + at + 4)) {
+      const std::string_view sub(bytes.data() + at, 4);
+      ++stats.subrecords;
+      stats.scripts += tag == "INFO" && sub == "BNAM";
+      stats.doors += tag == "CELL" && sub == "DNAM";
+      stats.blx_conditions += sub == "SCVR" && bytes.compare(at + 9, 3, "BLX") == 0;
+    }
+    out += bytes;
+  }
+
+  // Bytes that the translator only copies: little-endian words of the
+  // generator, the same on every machine.
   std::string blob(size_t size) {
     std::string data(size, '\0');
-    for (size_t i = 0; i < size; i += 8) {
-      const uint64_t word = rng_.next();
-      for (size_t j = 0; j < 8 && i + j < size; ++j) {
-        data[i + j] = static_cast<char>(word >> (8 * j) & 0xFF);
-      }
+    uint64_t word = 0;
+    for (size_t i = 0; i < size; ++i) {
+      if (i % 8 == 0) word = rng_.next();
+      data[i] = static_cast<char>(word >> (8 * (i % 8)));
     }
     return data;
   }
 
-  // Most names come from the lexicon; some are not in it (the translator
-  // logs those), as in a master that the lexicon does not fully cover.
-  std::string name_from(const std::vector<std::string>& kind) {
-    const std::string& name = rng_.pick(kind);
-    return rng_.percent(8) ? name + " Replica" : name;
+  // A slot "$c": a letter, a name of that kind (see Vocabulary::kinds), in
+  // lower case as a field holds it (one in twelve missing from the
+  // lexicons), in upper case as prose has it (one in fourteen in a form that
+  // must not be translated: another case, a plural, glued to a hyphen); a
+  // digit, an ID of a kind of kIdKinds; 'x', a book's text.
+  std::string slot(char code) {
+    if (code >= '0' && code <= '9') {
+      const std::string_view tag = kIdKinds.substr(5 * static_cast<size_t>(code - '0'), 4);
+      const auto kind = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                     [&](const Kind& k) { return k.tag == tag; });
+      return id_of(tag, rng_.below(n(kind->count)));
+    }
+    if (code == 'x') return lines(kBookLine, 10, 50);
+    std::string name = rng_.pick(v_.kinds.at(static_cast<char>(code | 0x20)));
+    const uint32_t form = rng_.below(code >= 'a' ? 12 : 42);
+    if (code >= 'a') return form == 0 ? name + " Replica" : name;
+    if (form == 0) {
+      for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return form == 1 ? name + "s" : form == 2 ? "half-" + name : name;
   }
 
-  // The record count is patched in once the master is complete.
-  void header() {
-    std::string hedr;
-    hedr += u32(0x3FA66666);  // version 1.3
-    hedr += u32(1);           // a master
-    hedr += fixed("Quillaret bench", 32);
-    hedr += fixed("Generated benchmark master. Same seed, same bytes.", 256);
-    hedr += u32(0);
-    add("TES3", {subrecord("HEDR", hedr)});
-  }
-
-  void game_settings(size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-      const std::string id = id_of("sSetting", i);
-      switch (i % 3) {
-        case 0:
-          add("GMST", {subrecord("NAME", id), subrecord("STRV", "You cannot do that now.")});
-          break;
-        case 1:
-          add("GMST", {subrecord("NAME", id), subrecord("INTV", u32(rng_.below(500)))});
-          break;
-        default:
-          add("GMST", {subrecord("NAME", id), subrecord("FLTV", u32(0x3F800000))});
-          break;
-      }
-    }
-    for (size_t i = 0; i < count / 16; ++i) {
-      add("GLOB", {subrecord("NAME", zstring(id_of("global", i))), subrecord("FNAM", "s"),
-                   subrecord("FLTV", u32(0))});
-    }
-  }
-
-  void classes_factions_races(size_t factions) {
-    for (size_t i = 0; i < v_.classes.size(); ++i) {
-      add("CLAS",
-          {subrecord("NAME", zstring(id_of("class", i))), subrecord("FNAM", zstring(v_.classes[i])),
-           subrecord("CLDT", blob(60)), subrecord("DESC", "A class of the benchmark.")});
-    }
-    for (size_t i = 0; i < factions; ++i) {
-      std::vector<std::string> subs = {subrecord("NAME", zstring(id_of("faction", i))),
-                                       subrecord("FNAM", zstring(name_from(v_.faction_names)))};
-      for (int rank = 0; rank < 10; ++rank) {
-        subs.push_back(subrecord("RNAM", fixed(rng_.pick(v_.ranks), 32)));
-      }
-      subs.push_back(subrecord("FADT", blob(240)));
-      for (int other = 0; other < 3; ++other) {
-        subs.push_back(subrecord(
-            "ANAM", zstring(id_of("faction", rng_.below(static_cast<uint32_t>(factions))))));
-        subs.push_back(subrecord("INTV", u32(rng_.below(3))));
-      }
-      add("FACT", subs);
-    }
-    for (size_t i = 0; i < v_.races.size(); ++i) {
-      std::vector<std::string> subs = {subrecord("NAME", zstring(id_of("race", i))),
-                                       subrecord("FNAM", zstring(v_.races[i])),
-                                       subrecord("RADT", blob(140))};
-      for (int power = 0; power < 3; ++power) {
-        subs.push_back(subrecord("NPCS", fixed(id_of("power", i * 3 + power), 32)));
-      }
-      subs.push_back(subrecord("DESC", "A people of the benchmark, proud and numerous."));
-      add("RACE", subs);
-    }
-  }
-
-  void sounds_skills_effects(size_t sounds) {
-    for (size_t i = 0; i < sounds; ++i) {
-      add("SOUN", {subrecord("NAME", zstring(id_of("sound", i))),
-                   subrecord("FNAM", zstring("Fx\\sound_" + std::to_string(i) + ".wav")),
-                   subrecord("DATA", blob(3))});
-    }
-    for (uint32_t i = 0; i < 27; ++i) {
-      add("SKIL", {subrecord("INDX", u32(i)), subrecord("SKDT", blob(24)),
-                   subrecord("DESC", "Governs the use of one of the arts of the benchmark.")});
-    }
-    for (uint32_t i = 0; i < 137; ++i) {
-      add("MGEF", {subrecord("INDX", u32(i)), subrecord("MEDT", blob(36)),
-                   subrecord("ITEX", "s\\tx_s_effect.dds"), subrecord("PTEX", "vfx_particle.tga"),
-                   subrecord("CVFX", "VFX_DefaultCast"), subrecord("BVFX", "VFX_DefaultBolt"),
-                   subrecord("HVFX", "VFX_DefaultHit"), subrecord("AVFX", "VFX_DefaultArea"),
-                   subrecord("DESC", "An effect of the benchmark.")});
-    }
-  }
-
-  std::string script_line(size_t number) {
-    switch (rng_.below(16)) {
-      case 0:
-        return "\tAddTopic \"" + rng_.pick(v_.topic_words) + "\"\r\n";
-      case 1:
-        return "\taddtopic \"" + rng_.pick(v_.topic_words) + "\"\r\n";
-      case 2:
-        return "\tPlayer->AddItem \"" + name_from(v_.items) + "\" 1\r\n";
-      case 3:
-        return "\tif ( GetItemCount \"" + rng_.pick(v_.items) +
-               "\" > 0 )\r\n\t\tset state to 1\r\n\tendif\r\n";
-      case 4:
-        return "\tif ( GetPCCell \"" + name_from(v_.places) +
-               "\" == 1 )\r\n\t\tset doOnce to 1\r\n\tendif\r\n";
-      case 5:
-        return "\tPositionCell 1024 2048 128 0 \"" + rng_.pick(v_.places) + "\"\r\n";
-      case 6:
-        return "\t\"" + rng_.pick(v_.people) + "\"->StartCombat Player\r\n";
-      case 7:
-        return "\tMessageBox \"" + rng_.pick(v_.people) + " has left for " + rng_.pick(v_.towns) +
-               ".\"\r\n";
-      case 8:
-        return "\tJournal \"" + id_of("quest", number % 700) + "\" 20\r\n";
-      case 9:
-        return "\tset timer to ( timer + GetSecondsPassed )\r\n";
-      case 10:
-        return "\tPlaceAtPC \"" + rng_.pick(v_.creatures) + "\" 1 128 1\r\n";
-      case 11:
-        return "\t; " + rng_.pick(v_.people) + " must not see this\r\n";
-      case 12:
-        return "\tModPCFacRep 5 \"" + rng_.pick(v_.faction_names) + "\"\r\n";
-      case 13:
-        return "\tCast \"" + rng_.pick(v_.spells) + "\" Player\r\n";
-      case 14:
-        return "\tStartScript \"" + id_of("script", rng_.below(2400)) + "\"\r\n";
-      default:
-        return "\tif ( state == 1 )\r\n\t\tReturn\r\n\tendif\r\n";
-    }
-  }
-
-  void scripts(size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-      const std::string id = id_of("script", i);
-      std::string text = "Begin " + id +
-                         "\r\n\r\nshort doOnce\r\nshort state\r\nfloat timer\r\n\r\n"
-                         "if ( MenuMode == 1 )\r\n\treturn\r\nendif\r\n\r\n";
-      for (uint32_t line = rng_.between(8, 28); line > 0; --line) text += script_line(i);
-      text += "\r\nEnd " + id + "\r\n";
-      std::string schd = fixed(id, 32) + u32(2) + u32(0) + u32(1) +
-                         u32(static_cast<uint32_t>(text.size() / 2)) + u32(24);
-      add("SCPT",
-          {subrecord("SCHD", schd), subrecord("SCVR", std::string("doOnce\0state\0timer\0", 19)),
-           subrecord("SCDT", blob(text.size() / 2)), subrecord("SCTX", text)});
-      ++stats_.scripts;
-    }
-  }
-
-  void regions_signs_textures(size_t statics) {
-    for (size_t i = 0; i < v_.regions.size(); ++i) {
-      std::vector<std::string> subs = {
-          subrecord("NAME", zstring(id_of("region", i))), subrecord("FNAM", zstring(v_.regions[i])),
-          subrecord("WEAT", blob(8)), subrecord("BNAM", zstring(id_of("creature_list", i))),
-          subrecord("CNAM", blob(4))};
-      for (int sound = 0; sound < 6; ++sound) {
-        subs.push_back(subrecord("SNAM", fixed(id_of("sound", rng_.below(400)), 32) + "\x0A"));
-      }
-      add("REGN", subs);
-      ++stats_.named_objects;
-    }
-    for (size_t i = 0; i < v_.signs.size(); ++i) {
-      add("BSGN",
-          {subrecord("NAME", zstring(id_of("sign", i))), subrecord("FNAM", zstring(v_.signs[i])),
-           subrecord("TNAM", "birthsigns\\sign.tga"), subrecord("DESC", "Born under it."),
-           subrecord("NPCS", fixed(id_of("power", i), 32))});
-      ++stats_.named_objects;
-    }
-    for (uint32_t i = 0; i < 100; ++i) {
-      add("LTEX", {subrecord("NAME", zstring(id_of("texture", i))), subrecord("INTV", u32(i)),
-                   subrecord("DATA", zstring("tx_ground_" + std::to_string(i) + ".tga"))});
-    }
-    for (size_t i = 0; i < statics; ++i) {
-      add("STAT", {subrecord("NAME", zstring(id_of("ex_static", i))),
-                   subrecord("MODL", zstring("x\\ex_static_" + std::to_string(i % 900) + ".nif"))});
-    }
-  }
-
-  // An item kind with a name: NAME, MODL, FNAM, its data block, an icon.
-  void items(std::string_view tag, std::string_view data_tag, size_t data_size, size_t count,
-             const std::vector<std::string>& names) {
-    for (size_t i = 0; i < count; ++i) {
-      std::vector<std::string> subs = {
-          subrecord("NAME", zstring(id_of(lowercase(std::string(tag)), i))),
-          subrecord("MODL", zstring("m\\item_" + std::to_string(i % 500) + ".nif")),
-          subrecord("FNAM", zstring(name_from(names))), subrecord(data_tag, blob(data_size)),
-          subrecord("ITEX", zstring("m\\tx_item_" + std::to_string(i % 500) + ".dds"))};
-      if (tag == "ARMO" || tag == "CLOT") {
-        for (uint32_t part = rng_.between(1, 3); part > 0; --part) {
-          subs.push_back(subrecord("INDX", std::string(1, static_cast<char>(part))));
-          subs.push_back(subrecord("BNAM", zstring(id_of("part", rng_.below(600)))));
-        }
-      }
-      if (rng_.percent(10)) {
-        subs.push_back(subrecord("ENAM", zstring(id_of("enchantment", rng_.below(700)))));
-      }
-      add(tag, subs);
-      ++stats_.named_objects;
-    }
-  }
-
-  void objects(double scale) {
-    auto n = [&](double base) {
-      return static_cast<size_t>(std::max(1.0, std::round(base * scale)));
-    };
-    for (size_t i = 0; i < n(700); ++i) {
-      add("DOOR",
-          {subrecord("NAME", zstring(id_of("door", i))), subrecord("MODL", zstring("d\\door.nif")),
-           subrecord("FNAM",
-                     zstring(rng_.percent(60) ? std::string("Door") : name_from(v_.places))),
-           subrecord("SNAM", zstring("Door Open")), subrecord("ANAM", zstring("Door Close"))});
-      ++stats_.named_objects;
-    }
-    items("MISC", "MCDT", 12, n(1500), v_.items);
-    items("WEAP", "WPDT", 32, n(1000), v_.items);
-    for (size_t i = 0; i < n(1200); ++i) {
-      std::vector<std::string> subs = {subrecord("NAME", zstring(id_of("container", i))),
-                                       subrecord("MODL", zstring("o\\contain.nif")),
-                                       subrecord("FNAM", zstring(name_from(v_.items))),
-                                       subrecord("CNDT", blob(4)), subrecord("FLAG", u32(8))};
-      for (uint32_t item = rng_.between(0, 6); item > 0; --item) {
-        subs.push_back(subrecord(
-            "NPCO", u32(rng_.between(1, 5)) + fixed(id_of("misc", rng_.below(1500)), 32)));
-      }
-      add("CONT", subs);
-      ++stats_.named_objects;
-    }
-    for (size_t i = 0; i < n(1000); ++i) {
-      std::vector<std::string> subs = {subrecord("NAME", zstring(id_of("spell", i))),
-                                       subrecord("FNAM", zstring(name_from(v_.spells))),
-                                       subrecord("SPDT", blob(12))};
-      for (uint32_t effect = rng_.between(1, 3); effect > 0; --effect) {
-        subs.push_back(subrecord("ENAM", blob(24)));
-      }
-      add("SPEL", subs);
-      ++stats_.named_objects;
-    }
-    for (size_t i = 0; i < n(900); ++i) {
-      std::vector<std::string> subs = {subrecord("NAME", zstring(id_of("creature", i))),
-                                       subrecord("MODL", zstring("r\\creature.nif")),
-                                       subrecord("FNAM", zstring(name_from(v_.creatures))),
-                                       subrecord("NPDT", blob(96)), subrecord("FLAG", u32(0x48))};
-      for (uint32_t item = rng_.between(0, 3); item > 0; --item) {
-        subs.push_back(subrecord("NPCO", u32(1) + fixed(id_of("ingred", rng_.below(400)), 32)));
-      }
-      subs.push_back(subrecord("AIDT", blob(12)));
-      subs.push_back(subrecord("AI_W", blob(14)));
-      add("CREA", subs);
-      ++stats_.named_objects;
-    }
-    for (size_t i = 0; i < n(600); ++i) {
-      add("BODY",
-          {subrecord("NAME", zstring(id_of("part", i))), subrecord("MODL", zstring("b\\part.nif")),
-           subrecord("FNAM", zstring(rng_.pick(v_.races))), subrecord("BYDT", blob(4))});
-    }
-    items("LIGH", "LHDT", 24, n(500), v_.items);
-    for (size_t i = 0; i < n(700); ++i) {
-      std::vector<std::string> subs = {subrecord("NAME", zstring(id_of("enchantment", i))),
-                                       subrecord("ENDT", blob(16))};
-      for (uint32_t effect = rng_.between(1, 3); effect > 0; --effect) {
-        subs.push_back(subrecord("ENAM", blob(24)));
-      }
-      add("ENCH", subs);
-    }
-    people(n(2800));
-    items("ARMO", "AODT", 24, n(1200), v_.items);
-    items("CLOT", "CTDT", 12, n(1000), v_.items);
-    for (size_t i = 0; i < n(700); ++i) {
-      // Activators pass through the translator even though they have names.
-      add("ACTI", {subrecord("NAME", zstring(id_of("activator", i))),
-                   subrecord("MODL", zstring("x\\acti.nif")),
-                   subrecord("FNAM", zstring(rng_.pick(v_.items)))});
-    }
-    for (size_t i = 0; i < n(150); ++i) {
-      add("APPA", {subrecord("NAME", zstring(id_of("apparatus", i))),
-                   subrecord("MODL", zstring("m\\appa.nif")),
-                   subrecord("FNAM", zstring(rng_.pick(v_.items))), subrecord("AADT", blob(16)),
-                   subrecord("ITEX", zstring("m\\tx_appa.dds"))});
-    }
-    items("INGR", "IRDT", 56, n(400), v_.items);
-    for (size_t i = 0; i < n(570); ++i) {
-      std::string text =
-          "<DIV ALIGN=\"LEFT\"><FONT COLOR=\"000000\" SIZE=\"3\" FACE=\"Magic Cards\">";
-      for (uint32_t sentence = rng_.between(10, 50); sentence > 0; --sentence) {
-        text += "It is written that " + rng_.pick(v_.people) + " went to " + rng_.pick(v_.towns) +
-                " in search of the " + rng_.pick(v_.topic_words) + ".<BR>\r\n";
-      }
-      add("BOOK",
-          {subrecord("NAME", zstring(id_of("book", i))), subrecord("MODL", zstring("m\\book.nif")),
-           subrecord("FNAM", zstring(rng_.pick(v_.items))), subrecord("BKDT", blob(20)),
-           subrecord("ITEX", zstring("m\\tx_book.dds")), subrecord("TEXT", text)});
-    }
-    for (size_t i = 0; i < n(300); ++i) {
-      add("ALCH", {subrecord("NAME", zstring(id_of("potion", i))),
-                   subrecord("MODL", zstring("m\\potion.nif")),
-                   subrecord("FNAM", zstring(rng_.pick(v_.spells))), subrecord("ALDT", blob(12)),
-                   subrecord("ENAM", blob(24)), subrecord("TEXT", zstring("m\\tx_potion.dds"))});
-    }
-    for (const char* tag : {"LEVI", "LEVC"}) {
-      for (size_t i = 0; i < n(500); ++i) {
-        const uint32_t entries = rng_.between(2, 12);
-        std::vector<std::string> subs = {
-            subrecord("NAME", zstring(id_of("leveled", i))), subrecord("DATA", u32(1)),
-            subrecord("NNAM", std::string(1, '\0')), subrecord("INDX", u32(entries))};
-        for (uint32_t e = 0; e < entries; ++e) {
-          subs.push_back(
-              subrecord(tag[3] == 'I' ? "INAM" : "CNAM", zstring(id_of("misc", rng_.below(1500)))));
-          subs.push_back(subrecord("INTV", std::string("\x01\x00", 2)));
-        }
-        add(tag, subs);
-      }
-    }
-  }
-
-  void people(size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-      std::vector<std::string> subs = {
-          subrecord("NAME", zstring(id_of("npc", i))),
-          subrecord("FNAM", zstring(name_from(v_.people))),
-          subrecord("RNAM", zstring(id_of("race", rng_.below(10)))),
-          subrecord("CNAM", zstring(id_of("class", rng_.below(30)))),
-          subrecord("ANAM", zstring(id_of("faction", rng_.below(400)))),
-          subrecord("BNAM", zstring("b_n_dark elf_m_head_01")),
-          subrecord("KNAM", zstring("b_n_dark elf_m_hair_01")),
-          subrecord("NPDT", blob(52)),
-          subrecord("FLAG", u32(0x18))};
-      for (uint32_t item = rng_.between(2, 8); item > 0; --item) {
-        subs.push_back(subrecord("NPCO", u32(1) + fixed(id_of("misc", rng_.below(1500)), 32)));
-      }
-      for (uint32_t spell = rng_.between(0, 5); spell > 0; --spell) {
-        subs.push_back(subrecord("NPCS", fixed(id_of("spell", rng_.below(1000)), 32)));
-      }
-      subs.push_back(subrecord("AIDT", blob(12)));
-      if (rng_.percent(10)) {
-        // Travel services: destinations named by their cells.
-        for (uint32_t stop = rng_.between(1, 4); stop > 0; --stop) {
-          subs.push_back(subrecord("DODT", blob(24)));
-          subs.push_back(subrecord("DNAM", zstring(name_from(v_.places))));
-        }
-      }
-      subs.push_back(subrecord("AI_W", blob(14)));
-      add("NPC_", subs);
-      ++stats_.named_objects;
-    }
-  }
-
-  // One reference of a cell: FRMR, the object, its position, and for some
-  // the extras real cells carry; doors lead to a named cell.
-  void reference(std::vector<std::string>& subs, uint32_t number) {
-    subs.push_back(subrecord("FRMR", u32(number)));
-    subs.push_back(subrecord(
-        "NAME", zstring(id_of(rng_.percent(70) ? "ex_static" : "misc", rng_.below(4000)))));
-    if (rng_.percent(30)) subs.push_back(subrecord("XSCL", u32(0x3F8CCCCD)));
-    if (rng_.percent(5)) {
-      subs.push_back(subrecord("DODT", blob(24)));
-      subs.push_back(subrecord("DNAM", zstring(name_from(v_.places))));
-      ++stats_.doors;
-    }
-    if (rng_.percent(4)) subs.push_back(subrecord("ANAM", zstring(id_of("npc", rng_.below(2800)))));
-    if (rng_.percent(3)) subs.push_back(subrecord("NAM9", u32(rng_.between(1, 20))));
-    if (rng_.percent(2)) subs.push_back(subrecord("INTV", u32(rng_.below(300))));
-    subs.push_back(subrecord("DATA", blob(24)));
-  }
-
-  void cells_lands_grids(size_t cells, size_t lands) {
-    for (size_t i = 0; i < cells; ++i) {
-      const bool interior = rng_.percent(40);
-      std::vector<std::string> subs;
-      if (interior) {
-        subs.push_back(subrecord("NAME", zstring(name_from(v_.places))));
-        subs.push_back(subrecord("DATA", u32(1) + u32(0) + u32(0)));
-        subs.push_back(subrecord("WHGT", u32(0)));
-        subs.push_back(subrecord("AMBI", blob(16)));
-      } else {
-        const bool named = rng_.percent(30);
-        subs.push_back(subrecord("NAME", zstring(named ? name_from(v_.towns) : std::string())));
-        subs.push_back(subrecord("DATA", u32(2) + blob(8)));
-        subs.push_back(subrecord("RGNN", zstring(id_of("region", rng_.below(40)))));
-        subs.push_back(subrecord("NAM5", blob(4)));
-      }
-      const uint32_t count = rng_.between(20, 240);
-      subs.push_back(subrecord("NAM0", u32(count)));
-      for (uint32_t r = 1; r <= count; ++r) reference(subs, r);
-      add("CELL", subs);
-      ++stats_.cells;
-      ++stats_.named_objects;
-    }
-    for (size_t i = 0; i < lands; ++i) {
-      add("LAND", {subrecord("INTV", u32(static_cast<uint32_t>(i % 64)) +
-                                         u32(static_cast<uint32_t>(i / 64))),
-                   subrecord("DATA", u32(9)), subrecord("VNML", blob(12675)),
-                   subrecord("VHGT", blob(4232)), subrecord("WNAM", blob(81)),
-                   subrecord("VCLR", blob(12675)), subrecord("VTEX", blob(512))});
-    }
-    for (size_t i = 0; i < cells; ++i) {
-      const uint32_t points = rng_.between(4, 40);
-      add("PGRD", {subrecord("DATA", blob(8) + u32(points)),
-                   subrecord("NAME", zstring(name_from(rng_.percent(50) ? v_.places : v_.towns))),
-                   subrecord("PGRP", blob(16 * points)), subrecord("PGRC", blob(4 * points + 16))});
-      ++stats_.named_objects;
-    }
-    for (size_t i = 0; i < 300; ++i) {
-      add("SNDG", {subrecord("NAME", zstring(id_of("sound_gen", i))), subrecord("DATA", u32(0)),
-                   subrecord("CNAM", zstring(id_of("creature", i))),
-                   subrecord("SNAM", zstring(id_of("sound", i)))});
-    }
-  }
-
-  // A phrase as prose carries it; now and then in a form that must not be
-  // translated: another case, a plural, glued to a hyphen.
-  std::string phrase(const std::vector<std::string>& kind) {
-    const std::string& text = rng_.pick(kind);
-    switch (rng_.below(40)) {
-      case 0:
-        return lowercase(text);
-      case 1:
-        return text + "s";
-      case 2:
-        return "half-" + text;
-      default:
-        return text;
-    }
-  }
-
-  std::string sentence() {
-    const std::string T = phrase(v_.topic_words), P = phrase(v_.people), L = phrase(v_.places),
-                      I = phrase(v_.items), C = phrase(v_.creatures), N = phrase(v_.towns),
-                      F = rng_.pick(v_.faction_names), R = phrase(v_.regions),
-                      S = phrase(v_.spells);
-    switch (rng_.below(24)) {
-      case 0:
-        return "Have you heard about the " + T + "? They say " + P + " knows more about it. ";
-      case 1:
-        return P + " is looking for the " + I + ". You might find one in " + L + ". ";
-      case 2:
-        return "If you want to learn about " + T + ", talk to " + P + " in " + N + ". ";
-      case 3:
-        return "A " + C + " near " + L + " has been troubling travelers on the road to " + N + ". ";
-      case 4:
-        return "I can teach you " + S + ", for a price. ";
-      case 5:
-        return P + "'s " + I + " was stolen last night. The " + F + " is blamed. ";
-      case 6:
-        return "Some say " + T + " is a matter best left to the " + F + ". ";
-      case 7:
-        return "Go to " + L + ". Speak with " + P + " and mention " + T + ". ";
-      case 8:
-        return "We do not talk about " + T + " here, %PCRace. ";
-      case 9:
-        return "Travel to the " + R + " and beware of the " + C + ". ";
-      case 10:
-        return "The " + F + " pays well for a " + I + ", or so I hear from " + P + ". ";
-      case 11:
-        return "You should visit " + N + " when you can. The " + L + " is worth a look. ";
-      case 12:
-        return "I have nothing more to say about " + T + ". ";
-      case 13:
-        return P + "? Yes, I know " + P + ". Ask about " + T + " in " + N + ". ";
-      case 14:
-        return "Bring me a " + I + " and I will tell you where to find " + P + ". ";
-      case 15:
-        return "Many pilgrims pass through " + N + " on the way to " + L + ". ";
-      case 16:
-        return "The " + C + " is a dangerous beast (use " + S + " against it). ";
-      case 17:
-        return "What do you want, %PCName? I am busy with " + T + ". ";
-      case 18:
-        return "There are rumors of " + T + " in the " + R + ". ";
-      case 19:
-        return N + " is a fine town, though the " + F + " has too many friends there. ";
-      case 20:
-        return "Keep your voice down. ";
-      case 21:
-        return "I don't have time for this, outlander. ";
-      case 22:
-        return "The weather has been strange lately, and the harvest was poor. ";
-      default:
-        return "\"" + T + "\"; that is all I will say. ";
-    }
-  }
-
-  std::string response() {
+  // `low` to `high` texts of `patterns` (between bars), their slots filled.
+  std::string lines(std::string_view patterns, uint32_t low, uint32_t high) {
+    const std::vector<std::string_view> list = split(patterns, '|');
     std::string text;
-    for (uint32_t count = rng_.between(1, 4); count > 0; --count) text += sentence();
-    text.pop_back();
-    return text;
-  }
-
-  std::string result_script() {
-    std::string text;
-    for (uint32_t line = rng_.between(1, 4); line > 0; --line) {
-      switch (rng_.below(6)) {
-        case 0:
-        case 1:
-          text += "AddTopic \"" + rng_.pick(v_.topic_words) + "\"\r\n";
-          break;
-        case 2:
-          text += "Journal \"" + id_of("quest", rng_.below(700)) + "\" 10\r\n";
-          break;
-        case 3:
-          text += "Player->AddItem \"" + name_from(v_.items) + "\" 1\r\n";
-          break;
-        case 4:
-          text += "ModDisposition 10\r\n";
-          break;
-        default:
-          text += "Choice \"Yes\" 1 \"No\" 2\r\n";
-          break;
+    for (uint32_t count = low + rng_.below(high - low + 1); count > 0; --count) {
+      const std::string_view pattern = rng_.pick(list);
+      for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '$') {
+          text += slot(pattern[++i]);
+        } else {
+          text += pattern[i];
+        }
       }
     }
     return text;
   }
 
-  // A condition: index, type, function and comparison, then the name it
-  // tests. "BLX" conditions test a cell, by the cell's name.
-  std::string condition(uint32_t index) {
-    std::string prefix(1, static_cast<char>('0' + index));
-    std::string name;
-    switch (rng_.below(8)) {
-      case 0:
-      case 1:
-        prefix += "BLX";
-        name = name_from(v_.places);
-        ++stats_.blx_conditions;
-        break;
-      case 2:
-        prefix += "BlX";
-        name = rng_.pick(v_.places);
-        break;  // another code: untouched
-      case 3:
-        prefix += "5IX";
-        name = id_of("misc", rng_.below(1500));
-        break;
-      case 4:
-        prefix += "6DX";
-        name = id_of("npc", rng_.below(2800));
-        break;
-      case 5:
-        prefix += "4JX";
-        name = id_of("quest", rng_.below(700));
-        break;
-      case 6:
-        prefix += "2fX";
-        name = id_of("global", rng_.below(80));
-        break;
-      default:
-        prefix += "146";
-        break;
-    }
-    prefix += '0';
-    return builder::condition(prefix, name);
-  }
-
-  void dialogue(size_t topics, size_t infos) {
-    size_t info_number = 0;
-    for (size_t d = 0; d < topics; ++d) {
-      const uint32_t type = rng_.below(10) == 0 ? 4 : 0;  // journals and topics
-      const std::string name = d < v_.topic_words.size() && rng_.percent(95)
-                                   ? v_.topic_words[(d * 7919) % v_.topic_words.size()]
-                                   : name_from(v_.people);
-      add("DIAL", {subrecord("NAME", zstring(type == 4 ? id_of("quest", d) : name)),
-                   subrecord("DATA", std::string(1, static_cast<char>(type)))});
-      ++stats_.named_objects;
-      const size_t end = infos * (d + 1) / topics;
-      for (; info_number < end; ++info_number) info(info_number);
+  // Appends the subrecords of `spec` (see kKinds) of the record `id`.
+  void append(Subrecords& subs, std::string_view spec, const std::string& id) {
+    for (std::string_view item : split(spec, ' ')) {
+      const std::string_view group = item.substr(0, item.find_first_of("*%"));
+      std::string_view options = item.substr(group.size());
+      uint32_t low = 1, high = 1, percent = 100;
+      if (skip(options, '*')) low = high = number(options);
+      if (skip(options, '-')) high = number(options);
+      if (skip(options, '%')) percent = number(options);
+      if (percent < 100 && !rng_.percent(percent)) continue;
+      for (uint32_t count = low + rng_.below(high - low + 1); count > 0; --count) {
+        for (std::string_view one : split(group, ',')) {
+          std::string_view payload = one.substr(4);
+          subs.push_back(subrecord(one.substr(0, 4),
+                                   payload == "#"             ? zstring(id)
+                                   : payload.starts_with('$') ? zstring(slot(payload[1]))
+                                   : payload.starts_with('&') ? builder::fixed(slot(payload[1]), 32)
+                                                              : blob(number(payload))));
+        }
+      }
     }
   }
 
-  void info(size_t number) {
-    std::vector<std::string> subs = {
-        subrecord("INAM", zstring(id_of("2814513281263319", number))),
-        subrecord("PNAM", zstring(number % 9 ? id_of("2814513281263319", number - 1) : "")),
-        subrecord("NNAM", zstring(id_of("2814513281263319", number + 1))),
-        subrecord("DATA", blob(12))};
-    if (rng_.percent(50)) {
-      subs.push_back(subrecord("ONAM", zstring(id_of("npc", rng_.below(2800)))));
-    }
-    if (rng_.percent(10)) subs.push_back(subrecord("RNAM", zstring(id_of("race", rng_.below(10)))));
-    if (rng_.percent(10)) {
-      subs.push_back(subrecord("CNAM", zstring(id_of("class", rng_.below(30)))));
-    }
-    if (rng_.percent(20)) {
-      subs.push_back(subrecord("FNAM", zstring(id_of("faction", rng_.below(400)))));
-    }
-    if (rng_.percent(25)) subs.push_back(subrecord("ANAM", zstring(name_from(v_.places))));
-    if (rng_.percent(5)) {
-      subs.push_back(subrecord("DNAM", zstring(id_of("faction", rng_.below(400)))));
-    }
-    subs.push_back(subrecord("NAME", response()));
-    ++stats_.responses;
-    for (uint32_t c = 0, count = rng_.below(5); c < count; ++c) {
-      subs.push_back(subrecord("SCVR", condition(c)));
-      subs.push_back(subrecord("INTV", u32(rng_.below(2))));
-    }
-    if (rng_.percent(30)) {
-      subs.push_back(subrecord("BNAM", result_script()));
-      ++stats_.scripts;
-    }
-    add("INFO", subs);
+  void script(size_t number) {
+    const std::string id = id_of("SCPT", number);
+    const std::string source = "Begin " + id +
+                               "\r\n\r\nshort doOnce\r\nshort state\r\nshort timer\r\n\r\n"
+                               "if ( MenuMode == 1 )\r\n\treturn\r\nendif\r\n\r\n" +
+                               lines(kScriptLines, 8, 28) + "\r\nEnd " + id + "\r\n";
+    add(builder::script(id, source, blob(source.size() / 2), {"doOnce", "state", "timer"}));
   }
 
- private:
+  // Four in ten are interiors; three exteriors in ten have a name, the
+  // others none.
+  void cell() {
+    const bool interior = rng_.percent(40);
+    const std::string name = interior || rng_.percent(30) ? slot('l') : "";
+    Subrecords subs{subrecord("NAME", zstring(name)),
+                    subrecord("DATA", u32(interior ? 1 : 2) + blob(8))};
+    append(subs, interior ? "WHGT4 AMBI16" : "RGNN$7 NAM54", "");
+    const uint32_t references = 20 + rng_.below(221);
+    subs.push_back(subrecord("NAM0", u32(references)));
+    for (uint32_t r = 0; r < references; ++r) append(subs, kReference, "");
+    add(builder::record("CELL", subs));
+  }
+
+  // A topic, or one time in ten a journal, and its share of the INFOs.
+  void topic(size_t number) {
+    const bool journal = rng_.below(10) == 0;
+    const std::vector<std::string>& topics = v_.kinds.at('t');
+    const std::string name = journal            ? id_of("DIAL", number)
+                             : rng_.percent(95) ? topics[number * 7919 % topics.size()]
+                                                : slot('n');
+    add(builder::topic(name, journal ? builder::kJournal : builder::kTopic));
+    const std::vector<std::string_view> conditions = split(kConditions, ' ');
+    for (; infos_ < n(28000) * (number + 1) / n(3000); ++infos_) {
+      const uint64_t id = 2814513281263319000ull + infos_;
+      builder::Info info{.id = std::to_string(id),
+                         .previous = infos_ % 9 ? std::to_string(id - 1) : "",
+                         .next = std::to_string(id + 1),
+                         .data = blob(12)};
+      append(info.filters, kFilters, "");
+      info.response = lines(kSentences, 1, 4);
+      info.response->pop_back();
+      // Conditions: index, type and details, comparison operator, the name
+      // tested; "BLX" tests the player's cell by its name.
+      for (uint32_t index = 0, count = rng_.below(5); index < count; ++index) {
+        const std::string_view code = rng_.pick(conditions);
+        const std::string prefix = std::to_string(index) + std::string(code.substr(0, 3)) +
+                                   static_cast<char>('0' + rng_.below(6));
+        info.after.push_back(
+            subrecord("SCVR", builder::condition(prefix, code.size() > 3 ? slot(code[3]) : "")));
+        info.after.push_back(subrecord("INTV", u32(rng_.below(2))));
+      }
+      if (rng_.percent(30)) info.after.push_back(subrecord("BNAM", lines(kResultLines, 1, 4)));
+      add(builder::info(info));
+    }
+  }
+
   const Vocabulary& v_;
+  double scale_;
   Random rng_;
-  std::string out_;
-  MasterStats stats_;
+  size_t infos_ = 0;
 };
-
-// Record counts for the default 80 MB; they scale with the size asked for.
-// Cells, their references and landscape hold most of the bytes and nodes,
-// as in the real masters.
-constexpr double kDefaultMegabytes = 80;
-
-void patch_record_count(std::string& bytes, uint64_t records) {
-  const std::string count = u32(static_cast<uint32_t>(records - 1));  // the header excluded
-  bytes.replace(16 + 8 + 296, 4, count);
-}
 
 }  // namespace
 
-std::string make_master(const Vocabulary& vocabulary, const MasterOptions& options,
+std::string make_master(const Vocabulary& vocabulary, double size_mb, uint64_t seed,
                         MasterStats* stats) {
-  Builder b(vocabulary, options.seed);
-  b.header();
-  if (!options.header_only) {
-    const double scale = options.size_mb / kDefaultMegabytes;
-    auto n = [&](double base) {
-      return static_cast<size_t>(std::max(1.0, std::round(base * scale)));
-    };
-    b.game_settings(n(1400));
-    b.classes_factions_races(n(400));
-    b.sounds_skills_effects(n(400));
-    b.scripts(n(2400));
-    b.regions_signs_textures(n(4000));
-    b.objects(scale);
-    b.cells_lands_grids(n(2500), n(1100));
-    b.dialogue(n(3000), n(28000));
-  }
-  patch_record_count(b.bytes(), b.stats().records);
-  b.stats().bytes = b.bytes().size();
-  if (stats != nullptr) *stats = b.stats();
-  return std::move(b.bytes());
-}
-
-std::string make_dialogue(const Vocabulary& vocabulary, size_t count, uint64_t seed) {
-  Builder b(vocabulary, seed);
-  b.header();
-  b.dialogue(std::max<size_t>(1, count / 10), count);
-  return std::move(b.bytes());
-}
-
-std::string make_scripts(const Vocabulary& vocabulary, size_t count, uint64_t seed) {
-  Builder b(vocabulary, seed);
-  b.header();
-  b.scripts(count);
-  return std::move(b.bytes());
+  Master master(vocabulary, size_mb / 80, seed);
+  if (size_mb > 0) master.build();
+  std::string bytes =
+      builder::header({.flags = 1,
+                       .author = "Quillaret bench",
+                       .description = "Generated benchmark master.",
+                       .record_count = static_cast<uint32_t>(master.stats.records)}) +
+      master.out;
+  ++master.stats.records;
+  ++master.stats.subrecords;
+  if (stats != nullptr) *stats = master.stats;
+  return bytes;
 }
 
 }  // namespace quillaret::bench

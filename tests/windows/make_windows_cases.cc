@@ -15,8 +15,8 @@
 //   translated  a French copy that differs from the input
 //   unchanged   a French copy identical to the input
 //   fails       no French copy: an earlier one must stay as it was
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -32,33 +32,13 @@ namespace {
 // a byte so that the file's own encoding does not matter.
 const std::string e_acute = "\xE9";
 
-std::string header() {
-  return record("TES3", {subrecord("HEDR", std::string(300, '\0')),
-                         subrecord("MAST", zstring("Morrowind.esm")),
-                         subrecord("DATA", std::string(8, '\0'))});
+// A plug-in of Morrowind.esm.
+std::string with_header(const std::vector<std::string>& records) {
+  return plugin({.masters = {{"Morrowind.esm", 79837557}}}, records);
 }
 
 std::string named(const char* tag, const std::string& name) {
-  return record(tag, {subrecord("NAME", zstring(std::string("id_") + tag)),
-                      subrecord("FNAM", zstring(name))});
-}
-
-std::string topic(const std::string& name) {
-  return record("DIAL", {subrecord("NAME", zstring(name)), subrecord("DATA", std::string(1, '\0'))});
-}
-
-std::string info(const std::string& response, std::vector<std::string> rest = {}) {
-  std::vector<std::string> subrecords{subrecord("INAM", zstring("1")),
-                                      subrecord("DATA", std::string(12, '\0')),
-                                      subrecord("NAME", response)};
-  subrecords.insert(subrecords.end(), rest.begin(), rest.end());
-  return record("INFO", subrecords);
-}
-
-std::string plugin(const std::vector<std::string>& records) {
-  std::string bytes = header();
-  for (const std::string& r : records) bytes += r;
-  return bytes;
+  return quillaret::builder::named(tag, std::string("id_") + tag, name);
 }
 
 // Every kind whose FNAM is a name, once translated and once logged.
@@ -72,74 +52,75 @@ std::string names_plugin() {
   records.push_back(named("WEAP", "Dwemer Blade"));
   // A kind that keeps its names, lexicon or not.
   records.push_back(named("ACTI", "Iron Dagger"));
-  records.push_back(record("NPC_", {subrecord("NAME", zstring("guard")),
-                                    subrecord("FNAM", zstring("Guard")),
-                                    subrecord("DNAM", zstring("Seyda Neen"))}));
+  const std::string travel(24, '\0');
+  records.push_back(quillaret::builder::named(
+      "NPC_", "guard", "Guard",
+      {subrecord("DODT", travel), subrecord("DNAM", zstring("Seyda Neen"))}));
   // Untranslated names go to the log as they are, line ends included.
-  records.push_back(record("NPC_", {subrecord("NAME", zstring("odd")),
-                                    subrecord("FNAM", zstring("Two\nLines")),
-                                    subrecord("DNAM", zstring("Cr\rLf\r\n"))}));
+  records.push_back(quillaret::builder::named(
+      "NPC_", "odd", "Two\nLines",
+      {subrecord("DODT", travel), subrecord("DNAM", zstring("Cr\rLf\r\n"))}));
   records.push_back(record("PGRD", {subrecord("DATA", std::string(12, '\0')),
                                     subrecord("NAME", zstring("Seyda Neen"))}));
-  records.push_back(record("CELL", {subrecord("NAME", zstring("Seyda Neen")),
-                                    subrecord("DATA", std::string(12, '\0')),
-                                    subrecord("FRMR", u32(1)),
-                                    subrecord("NAME", zstring("door")),
-                                    subrecord("DNAM", zstring("Balmora")),
-                                    subrecord("DNAM", zstring("Ald" + e_acute + "ruhn"))}));
-  records.push_back(record("FACT", {subrecord("NAME", zstring("Fighters Guild")),
-                                    subrecord("FNAM", zstring("Fighters Guild")),
-                                    subrecord("RNAM", zstring("Apprentice")),
-                                    subrecord("RNAM", zstring("Swordsman"))}));
-  return plugin(records);
+  records.push_back(
+      record("CELL", {subrecord("NAME", zstring("Seyda Neen")),
+                      subrecord("DATA", std::string(12, '\0')), subrecord("FRMR", u32(1)),
+                      subrecord("NAME", zstring("door")), subrecord("DNAM", zstring("Balmora")),
+                      subrecord("DNAM", zstring("Ald" + e_acute + "ruhn"))}));
+  records.push_back(faction("Fighters Guild", "Fighters Guild", {"Apprentice", "Swordsman"}));
+  return with_header(records);
 }
 
 // Topics, responses, result scripts, conditions and a script.
-std::string dialogue_plugin() {
+std::vector<std::string> dialogue() {
   std::string crowded;
   for (int i = 0; i < 50; ++i) crowded += "Iron Key. ";
-  return plugin({
+  return {
       topic("latest rumors"),
-      info("Ask about the latest rumors; the Old Bridge is closed.\r\nTake an Iron Dagger.",
-           {subrecord("ANAM", zstring("Seyda Neen")),
-            subrecord("SCVR", condition("0BLX0", "Seyda Neen")),
-            subrecord("SCVR", condition("1BLX0", "Ald" + e_acute + "ruhn")),
-            subrecord("SCVR", condition("2BLX0", "Nowhere")),
-            subrecord("SCVR", condition("3sX00", "Seyda Neen")),
-            subrecord("BNAM", "AddTopic \"Old Bridge\"\r\nplayer->AddItem \"Iron Key\" 1")}),
+      info({.id = "1",
+            .filters = {subrecord("ANAM", zstring("Seyda Neen"))},
+            .response =
+                "Ask about the latest rumors; the Old Bridge is closed.\r\nTake an Iron Dagger.",
+            .after = {subrecord("SCVR", condition("0BLX0", "Seyda Neen")),
+                      subrecord("SCVR", condition("1BLX3", "Ald" + e_acute + "ruhn")),
+                      subrecord("SCVR", condition("2BLX5", "Nowhere")),
+                      subrecord("SCVR", condition("3sX00", "Seyda Neen")),
+                      subrecord("BNAM",
+                                "AddTopic \"Old Bridge\"\r\nplayer->AddItem \"Iron Key\" 1")}}),
       // Too long once translated: it stays English.
-      info(crowded),
+      info("2", crowded),
       // Neither the topic lexicon nor the name lexicon, then the name one.
       topic("Old Bridge"),
       topic("Balmora"),
       topic("Vivec"),
-      info("The Old Bridges of Vivec, and the Old Bridge, 'Old Bridge'."),
-      record("SCPT", {subrecord("SCHD", std::string(52, '\0')),
-                      subrecord("SCTX", "begin rumors\r\n  AddTopic \"latest rumors\"\r\n"
-                                        "  \"Guard\"->Say \"Iron Dagger\"\r\nend rumors")}),
-  });
+      info("3", "The Old Bridges of Vivec, and the Old Bridge, 'Old Bridge'."),
+      script("rumors",
+             "begin rumors\r\n  AddTopic \"latest rumors\"\r\n"
+             "  \"Guard\"->Say \"Iron Dagger\"\r\nend rumors"),
+  };
 }
 
 // The dialogue many times over: enough work for the translation to run on
 // two threads while it writes. `tail` comes last.
 std::string large_plugin(const std::string& tail = "") {
-  std::string bytes = dialogue_plugin();
-  const std::string records = bytes.substr(header().size());
-  for (int i = 0; i < 1500; ++i) bytes += records;
-  return bytes + tail;
+  const std::vector<std::string> once = dialogue();
+  std::vector<std::string> records;
+  for (int i = 0; i < 1501; ++i) records.insert(records.end(), once.begin(), once.end());
+  if (!tail.empty()) records.push_back(tail);
+  return with_header(records);
 }
 
 // Names that no lexicon has, in handled and other kinds.
 std::string plain_plugin() {
-  return plugin({named("WEAP", "Glass Longsword"), named("ACTI", "Iron Dagger"),
-                 topic("Dagoth Ur"), info("Nothing to see here."),
-                 record("BOOK", {subrecord("NAME", zstring("book")),
-                                 subrecord("TEXT", zstring("Iron Dagger"))})});
+  return with_header({named("WEAP", "Glass Longsword"), named("ACTI", "Iron Dagger"),
+                      topic("Dagoth Ur"), info("4", "Nothing to see here."),
+                      record("BOOK", {subrecord("NAME", zstring("book")),
+                                      subrecord("TEXT", zstring("Iron Dagger"))})});
 }
 
 // A record kind that the reader does not know, after a good one.
 std::string broken_plugin() {
-  return plugin({named("WEAP", "Iron Dagger"), record("ZZZZ", {subrecord("NAME", "x")})});
+  return with_header({named("WEAP", "Iron Dagger"), record("ZZZZ", {subrecord("NAME", "x")})});
 }
 
 void write(const std::filesystem::path& path, const std::string& bytes) {
@@ -168,15 +149,14 @@ int main(int argc, char** argv) {
                      "\r\n"));
   write(dir / "lexique_enfr_fact.txt",
         lexicon_file({{"Fighters Guild", "Guilde des guerriers"}, {"Apprentice", "Apprenti"}}));
-  write(dir / "lexique_enfr_name.txt",
-        lexicon_file({{"Iron Dagger", "Dague de fer"},
-                      {"Iron Key", "Clef de fer"},
-                      {"Dwemer Blade", "Lame dw" + e_acute + "mer"},
-                      {"Guard", "Garde"},
-                      {"Seyda Neen", "Seyda Nihn"},
-                      {"Balmora", "Balmora la Belle"},
-                      {"Ald" + e_acute + "ruhn", "Ald'ruhn"}},
-                     "\r\n"));
+  write(dir / "lexique_enfr_name.txt", lexicon_file({{"Iron Dagger", "Dague de fer"},
+                                                     {"Iron Key", "Clef de fer"},
+                                                     {"Dwemer Blade", "Lame dw" + e_acute + "mer"},
+                                                     {"Guard", "Garde"},
+                                                     {"Seyda Neen", "Seyda Nihn"},
+                                                     {"Balmora", "Balmora la Belle"},
+                                                     {"Ald" + e_acute + "ruhn", "Ald'ruhn"}},
+                                                    "\r\n"));
 
   struct Case {
     const char* expectation;
@@ -185,11 +165,11 @@ int main(int argc, char** argv) {
   };
   const std::vector<Case> cases{
       {"translated", "Names.esp", names_plugin()},
-      {"translated", "Dialogue.esm", dialogue_plugin()},
+      {"translated", "Dialogue.esm", with_header(dialogue())},
       // A name beyond the ANSI code page: only the wide command line and
       // wide file functions reach it.
       {"translated", "\xC3\x89lan \xE2\x80\x94 \xE6\x97\xA5\xE6\x9C\xAC.esp",
-       plugin({named("WEAP", "Iron Dagger")})},
+       with_header({named("WEAP", "Iron Dagger")})},
       {"unchanged", "Plain.esp", plain_plugin()},
       {"fails", "Broken.esp", broken_plugin()},
       {"translated", "Large.esm", large_plugin()},
