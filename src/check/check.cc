@@ -1,13 +1,12 @@
 #include "check/check.h"
 
-#include <future>
 #include <memory>
 #include <optional>
-#include <system_error>
 #include <utility>
 
 #include "check/facts.h"
 #include "check/hints.h"
+#include "platform/background.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 
@@ -38,20 +37,6 @@ struct Master {
   std::string error;
   MasterFacts facts;
 };
-
-// Runs `task` on a thread of its own, or on this one where none can be
-// started.
-template <class Task>
-std::future<void> in_background(Task task) {
-  try {
-    return std::async(std::launch::async, task);
-  } catch (const std::system_error&) {
-    task();
-    std::promise<void> done;
-    done.set_value();
-    return done.get_future();
-  }
-}
 
 std::string quoted(std::string_view text) {
   std::string result(1, '"');
@@ -383,13 +368,8 @@ bool check_plugin(const CheckRequest& request, std::vector<Finding>* findings, s
       Master& m = masters[i];
       m.name = listed[i].name;
       m.recorded_size = listed[i].size;
-      std::string path = m.name;
-      if (!request.folder.empty()) {
-        path = request.folder;
-        if (!platform::is_separator(path.back())) path += platform::native_separator();
-        path += m.name;
-      }
-      reads.push_back(in_background([&m, &questions, i, path = std::move(path)] {
+      std::string path = platform::join_path(request.folder, m.name);
+      reads.push_back(platform::in_background([&m, &questions, i, path = std::move(path)] {
         m.state = open_file(path, &m.open, &m.error);
         if (m.state == Opened::ok) m.facts = collect_master(m.open.view, questions, i);
       }));

@@ -17,20 +17,11 @@ constexpr int kNothingFound = 0;
 constexpr int kFound = 1;
 constexpr int kCouldNotRun = 2;
 
-// The folder part of a path, separator excluded (but for a root); empty
-// when there is none.
-std::string folder_of(const std::string& path) {
-  for (size_t i = path.size(); i-- > 0;) {
-    if (platform::is_separator(path[i])) return path.substr(0, i == 0 ? 1 : i);
-  }
-  return {};
-}
-
 // The three lexicons beside the program, when they are all there.
 bool load_lexicons(const std::string& argument0, Lexicons* lexicons) {
   const std::optional<std::string> directory = lexicon_directory(argument0);
   if (!directory) return false;
-  const std::string prefix = *directory + platform::native_separator() + "lexique_enfr";
+  const std::string prefix = platform::join_path(*directory, "lexique_enfr");
   for (const LexiconFile& file : kLexiconFiles) {
     if (!load_lexicon(prefix + file.suffix, false, &(lexicons->*file.lexicon))) return false;
   }
@@ -48,7 +39,7 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   const bool hints = load_lexicons(args[0], &lexicons);
   if (!hints) console.print("No lexicons beside the program: the report gives no lexicon hints.\n");
 
-  check::CheckRequest request{args[1], args.size() > 2 ? args[2] : folder_of(args[1]),
+  check::CheckRequest request{args[1], args.size() > 2 ? args[2] : platform::folder_of(args[1]),
                               hints ? &lexicons : nullptr};
   console.print("Checking " + args[1] + "\n");
   std::vector<check::Finding> findings;

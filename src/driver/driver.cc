@@ -1,12 +1,11 @@
 #include "driver/driver.h"
 
 #include <algorithm>
-#include <future>
 #include <iterator>
-#include <system_error>
 
 #include "driver/pipeline.h"
 #include "lexicon/lexicon.h"
+#include "platform/background.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/platform.h"
@@ -56,19 +55,6 @@ std::optional<OutputNames> output_names(const std::string& input) {
   return OutputNames{stem + "_fr.es" + extension.back(), stem + "_fr.log"};
 }
 
-// Runs `task` on a thread of its own, or on this one where none can be
-// started.
-template <class Task>
-std::future<bool> in_background(Task task) {
-  try {
-    return std::async(std::launch::async, task);
-  } catch (const std::system_error&) {
-    std::promise<bool> done;
-    done.set_value(task());
-    return done.get_future();
-  }
-}
-
 class OutputSink final : public ByteSink {
  public:
   explicit OutputSink(platform::AtomicFile& file) : file_(file) {}
@@ -89,7 +75,7 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   if (!directory) return fail(console, "Bad path!\n");
 
   console.print("Reading lexicons\n");
-  const std::string prefix = *directory + platform::native_separator() + "lexique_enfr";
+  const std::string prefix = platform::join_path(*directory, "lexique_enfr");
   // The name lexicon, by far the largest, loads on a second thread while
   // this one opens the input and loads the other two. The input is opened
   // before its name is checked, so that a missing file is reported as such
@@ -102,7 +88,7 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   };
   constexpr size_t kNames = 2;
   static_assert(kLexiconFiles[kNames].lexicon == &Lexicons::names);
-  std::future<bool> names = in_background([&] { return load(kNames); });
+  std::future<bool> names = platform::in_background([&] { return load(kNames); });
   platform::InputFile input;
   const bool exists = input.open(args[1]);
   const std::optional<OutputNames> outputs = output_names(args[1]);

@@ -1,9 +1,6 @@
 #include "lexicon_builder/driver.h"
 
 #include <array>
-#include <filesystem>
-#include <future>
-#include <system_error>
 
 #include "lexicon/lexicon.h"
 #include "lexicon_builder/choices.h"
@@ -11,6 +8,7 @@
 #include "lexicon_builder/pairing.h"
 #include "lexicon_builder/plugin_texts.h"
 #include "lexicon_builder/report.h"
+#include "platform/background.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/platform.h"
@@ -46,48 +44,10 @@ void read_input(const std::string& path, Input* input) {
   if (input->view.open(path, &input->error)) input->texts = extract_texts(input->view);
 }
 
-// Runs `task` on a thread of its own, or on this one where none can be
-// started.
-template <class Task>
-std::future<void> in_background(Task task) {
-  try {
-    return std::async(std::launch::async, task);
-  } catch (const std::system_error&) {
-    task();
-    std::promise<void> done;
-    done.set_value();
-    return done.get_future();
-  }
-}
-
-// Paths are UTF-8 on every system.
-std::filesystem::path fs_path(const std::string& path) {
-  return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
-
-std::string join(const std::string& folder, const std::string& name) {
-  if (folder.empty() || platform::is_separator(folder.back())) return folder + name;
-  return folder + platform::native_separator() + name;
-}
-
-bool prepare_folder(const std::string& folder, std::string* error) {
-  std::error_code ec;
-  const std::filesystem::path path = fs_path(folder);
-  if (std::filesystem::is_directory(path, ec)) return true;
-  if (std::filesystem::exists(path, ec) || !std::filesystem::create_directories(path, ec)) {
-    *error = "cannot write in " + folder + ": not a folder that can be created";
-    return false;
-  }
-  return true;
-}
-
 // A missing lexicon reads as empty; one that exists but cannot be read is
 // an error, lest it be replaced.
 bool read_existing(const std::string& path, std::string* bytes) {
-  std::error_code ec;
-  const std::filesystem::file_status status = std::filesystem::status(fs_path(path), ec);
-  if (status.type() == std::filesystem::file_type::not_found) return true;
-  return !ec && platform::read_file(path, bytes);
+  return platform::is_missing(path) || platform::read_file(path, bytes);
 }
 
 int run_stages(const std::vector<std::string>& args, Console& console) {
@@ -100,7 +60,7 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   // Both plug-ins are read at once, each on a thread.
   Input english, french;
   {
-    std::future<void> reading = in_background([&] { read_input(english_path, &english); });
+    std::future<void> reading = platform::in_background([&] { read_input(english_path, &english); });
     read_input(french_path, &french);
     reading.get();
   }
@@ -114,13 +74,15 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   }
   const std::array<LexiconChoices, kLexiconCount> choices = choose_texts(pairing.observations);
 
+  if (!platform::make_folder(folder)) {
+    return fail(console, "cannot write in " + folder + ": not a folder that can be created");
+  }
   std::string error;
-  if (!prepare_folder(folder, &error)) return fail(console, error);
   std::array<std::string, kLexiconCount> names, paths;
   std::array<LexiconUpdate, kLexiconCount> updates;
   for (int i = 0; i < kLexiconCount; ++i) {
     names[i] = std::string("lexique_enfr") + kLexiconFiles[i].suffix;
-    paths[i] = join(folder, names[i]);
+    paths[i] = platform::join_path(folder, names[i]);
     std::string existing;
     if (!read_existing(paths[i], &existing)) return fail(console, "cannot read " + paths[i]);
     if (!update_lexicon(existing, choices[i], &updates[i], &error)) {
@@ -132,7 +94,7 @@ int run_stages(const std::vector<std::string>& args, Console& console) {
   for (int i = 0; i < kLexiconCount; ++i) {
     report.lexicons[i] = {names[i], &choices[i], &updates[i]};
   }
-  const std::string report_path = join(folder, kReportName);
+  const std::string report_path = platform::join_path(folder, kReportName);
   const std::string report_text = format_report(report);
 
   // Every file is complete in its temporary before any replaces its

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/os_file.h"
 
@@ -54,6 +56,27 @@ bool read_file(const std::string& path, std::string* contents) {
   contents->resize(static_cast<size_t>(size));
   return std::fread(contents->data(), 1, contents->size(), file.get()) == contents->size() &&
          !std::ferror(file.get());
+}
+
+namespace {
+
+// Paths are UTF-8 on every system; the standard library takes them so.
+std::filesystem::path native(const std::string& path) {
+  return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
+}  // namespace
+
+bool is_missing(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::status(native(path), error).type() == std::filesystem::file_type::not_found;
+}
+
+bool make_folder(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path folder = native(path);
+  if (std::filesystem::is_directory(folder, error)) return true;
+  return !std::filesystem::exists(folder, error) && std::filesystem::create_directories(folder, error);
 }
 
 // An output reaches the file as many small pieces (headers, short runs

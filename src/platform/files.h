@@ -39,6 +39,13 @@ class InputFile {
 // Reads a whole file into `contents`; false when it cannot be read.
 bool read_file(const std::string& path, std::string* contents);
 
+// Whether nothing at all is at `path` (unlike a file that cannot be read).
+bool is_missing(const std::string& path);
+
+// Makes `path` a folder, with the folders above it; false when it is
+// something else or cannot be made.
+bool make_folder(const std::string& path);
+
 // An output written into a temporary file beside its final name and moved
 // onto that name only once complete, so that a failed run never leaves a
 // half-written file nor destroys an earlier one.

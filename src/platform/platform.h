@@ -14,6 +14,22 @@ inline bool is_separator(char c) { return c == '\\' || c == '/'; }
 // The separator used when the program builds a path itself.
 char native_separator();
 
+// `name` inside `folder`: with a separator between them unless the folder
+// ends with one; `name` alone when the folder is empty.
+inline std::string join_path(const std::string& folder, const std::string& name) {
+  if (folder.empty() || is_separator(folder.back())) return folder + name;
+  return folder + native_separator() + name;
+}
+
+// The folder part of `path` without its last separator (a root keeps it);
+// empty when the path has no separator.
+inline std::string folder_of(const std::string& path) {
+  for (size_t i = path.size(); i-- > 0;) {
+    if (is_separator(path[i])) return path.substr(0, i == 0 ? 1 : i);
+  }
+  return {};
+}
+
 // The command line as UTF-8 strings, argument 0 first. On Windows it is taken
 // from the wide command line so that any file name can be opened.
 std::vector<std::string> command_line(int argc, char** argv);
