@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The Windows executable is what users run. This builds it with MinGW-w64,
-# makes the release zip, runs quillaret.exe from it under Wine on the
-# bundled example and on the plug-ins of tests/windows/make_windows_cases.cc,
-# and compares every result with the Linux build's on identical copies:
+# The Windows executables are what users run. This builds them with
+# MinGW-w64, makes the release zip, runs quillaret.exe from it under Wine on
+# the bundled example and on the plug-ins of tests/windows/make_windows_cases.cc,
+# then quillaret-lexicon.exe and quillaret-check.exe on the example and its
+# translation, and compares every result with the Linux build's on
+# identical copies:
 #
 #   - the French plug-ins and the set of files left behind are identical;
 #   - the trace logs are identical but for CRLF line ends on Windows;
@@ -59,7 +61,8 @@ rm -rf "$work/win" "$work/unzipped" "$work/run"
 cmake -S . -B "$work/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DQUILLARET_BUILD_TESTS=OFF >"$work/win-configure.log" ||
   { cat "$work/win-configure.log"; exit 1; }
-cmake --build "$work/win" -j "$jobs" --target quillaret
+programs=(quillaret quillaret-lexicon quillaret-check)
+cmake --build "$work/win" -j "$jobs" --target "${programs[@]}"
 
 stage "Release zip (cpack), unzipped as a user would"
 (cd "$work/win" && cpack -G ZIP >/dev/null)
@@ -71,18 +74,20 @@ release=$(echo "$work"/unzipped/*)
 listing=$(cd "$work/unzipped" && find . -mindepth 1 | sort | tr '\n' ' ')
 folder=./$(basename "$release")
 expected="$folder $folder/README.md $folder/lexique_enfr_dial.txt $folder/lexique_enfr_fact.txt \
-$folder/lexique_enfr_name.txt $folder/quillaret.exe "
+$folder/lexique_enfr_name.txt $folder/quillaret-check.exe $folder/quillaret-lexicon.exe $folder/quillaret.exe "
 [ "$listing" = "$expected" ] || fail "the release zip holds: $listing"
 echo "   $(basename "${zips[0]}"): $listing"
 
-# Users get quillaret.exe alone: anything but system DLLs would be missing.
-imports=$(x86_64-w64-mingw32-objdump -p "$release/quillaret.exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
-echo "   DLL imports: $(echo $imports)"
-for dll in $imports; do
-  case ${dll^^} in
-    KERNEL32.DLL | MSVCRT.DLL | SHELL32.DLL | USER32.DLL | ADVAPI32.DLL | API-MS-WIN-*) ;;
-    *) fail "quillaret.exe needs $dll" ;;
-  esac
+# Users get the executables alone: anything but system DLLs would be missing.
+for program in "${programs[@]}"; do
+  imports=$(x86_64-w64-mingw32-objdump -p "$release/$program.exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
+  echo "   $program.exe DLL imports: $(echo $imports)"
+  for dll in $imports; do
+    case ${dll^^} in
+      KERNEL32.DLL | MSVCRT.DLL | SHELL32.DLL | USER32.DLL | ADVAPI32.DLL | API-MS-WIN-*) ;;
+      *) fail "$program.exe needs $dll" ;;
+    esac
+  done
 done
 
 stage "Linux build"
@@ -93,7 +98,7 @@ if [ -z "$linux_build" ]; then
     { cat "$work/linux-configure.log"; exit 1; }
 fi
 # Up to date already when the caller built everything.
-cmake --build "$linux_build" -j "$jobs" --target quillaret make_windows_cases \
+cmake --build "$linux_build" -j "$jobs" --target "${programs[@]}" make_windows_cases \
   >"$work/linux-build.log" 2>&1 || { cat "$work/linux-build.log"; exit 1; }
 linux_build=$(cd "$linux_build" && pwd)
 
@@ -217,6 +222,70 @@ while read -r expectation plugin; do
   compare "$plugin" "$work/run/linux/cases/Data Files" "$work/run/windows/cases/Data Files" \
     "$plugin" "$expectation"
 done <"$work/run/cases.list"
+
+stage "quillaret-lexicon and quillaret-check on the example and its translation"
+# run_tool <name> <program> <args...>: the program of each build, run in
+# each side's copy of the example folder on paths relative to it, so that
+# both sides print and write the same names; the results go to
+# $work/run/<name>.*
+run_tool() {
+  local name=$1 program=$2 status=0
+  shift 2
+  (cd "$work/run/linux/example" && "$linux_build/$program" "$@" </dev/null \
+    >"$work/run/$name.linux.out") || status=$?
+  echo "$status" >"$work/run/$name.linux.status"
+  status=0
+  (cd "$work/run/windows/example" && "$wine" "$(windows_path "$release/$program.exe")" "$@" \
+    </dev/null >"$work/run/$name.windows.out" 2>"$work/run/$name.wine.err") || status=$?
+  echo "$status" >"$work/run/$name.windows.status"
+}
+# expect_same <name> <exit status> <files compared byte for byte> [-- <text
+# files, CRLF on Windows>]: the console (CRLF and the paths it makes with
+# backslashes on Windows) and the exit status alike on both sides too.
+expect_same() {
+  local name=$1 status=$2 file mode=bytes
+  shift 2
+  for side in linux windows; do
+    [ "$(cat "$work/run/$name.$side.status")" = "$status" ] ||
+      fail "$name: exit status $(cat "$work/run/$name.$side.status") on $side, $status expected"
+  done
+  if ! cmp -s <(crlf "$work/run/$name.linux.out") <(tr '\\' / <"$work/run/$name.windows.out"); then
+    fail "$name: console output differs"
+    diff <(crlf "$work/run/$name.linux.out") "$work/run/$name.windows.out" >&2 || true
+  fi
+  for file in "$@"; do
+    if [ "$file" = -- ]; then mode=text; continue; fi
+    local lin="$work/run/linux/example/$file" win="$work/run/windows/example/$file"
+    if [ "$mode" = bytes ]; then
+      cmp -s "$lin" "$win" || fail "$name: $file differs"
+    else
+      cmp -s <(crlf "$lin") "$win" || fail "$name: $file differs"
+    fi
+  done
+  echo "   $name: exit status $status, console and files alike ($*)"
+}
+lexicons=(lexicons/lexique_enfr_dial.txt lexicons/lexique_enfr_fact.txt lexicons/lexique_enfr_name.txt
+  lexicons/lexique_enfr_report.txt)
+run_tool lexicon-new quillaret-lexicon Example.esp Example_fr.esp lexicons
+expect_same lexicon-new 0 "${lexicons[@]}"
+grep -q '"Dague de fer"' "$work/run/windows/example/lexicons/lexique_enfr_name.txt" ||
+  fail "lexicon-new: the name lexicon lacks a pair of the example"
+# A second run into the same folder keeps every pair: the files stay.
+cp "$work/run/windows/example/lexicons/lexique_enfr_name.txt" "$work/run/lexicon-first"
+run_tool lexicon-update quillaret-lexicon Example.esp Example_fr.esp lexicons
+expect_same lexicon-update 0 "${lexicons[@]}"
+cmp -s "$work/run/lexicon-first" "$work/run/windows/example/lexicons/lexique_enfr_name.txt" ||
+  fail "lexicon-update: the name lexicon changed"
+run_tool lexicon-missing quillaret-lexicon Example.esp Missing.esp lexicons
+expect_same lexicon-missing 1
+# The example's master is not there: one finding at least.
+run_tool check-example quillaret-check Example_fr.esp
+expect_same check-example 1 -- Example_fr.check.txt
+for side in linux windows; do
+  head -c 20 "$work/run/linux/example/Example.esp" >"$work/run/$side/example/Damaged.esp"
+done
+run_tool check-damaged quillaret-check Damaged.esp
+expect_same check-damaged 2
 
 stop_wine
 stage "Done"
