@@ -24,7 +24,8 @@ bash "$repo/scripts/install-packages.sh" cmake g++ make libbenchmark-dev time
 echo "== Release build in $build"
 cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLARET_BUILD_BENCH=ON \
   -DQUILLARET_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target quillaret quillaret_make_dataset quillaret_microbench >/dev/null
+cmake --build "$build" -j "$(nproc)" --target quillaret quillaret-lexicon quillaret-check \
+  quillaret_make_dataset quillaret_microbench >/dev/null
 
 # Bench.esm; Bench8.esm, a tenth of it; Header.esm, its TES3 record alone.
 echo "== Data set in $data"
@@ -64,11 +65,13 @@ cp --reflink=never "$data/Header.esm" "$data/Bench_copy.esm" 2>/dev/null && copy
 copy() { cp "${copy_flags[@]}" "$data/$1.esm" "$data/Bench_copy.esm"; }
 
 # The programs timed on Bench.esm against `cp` of it: run_<name> runs one.
-# Another is a line here, a word in `programs` and a target to build, e.g.
-#   run_lexicon() { "$build/quillaret-lexicon" "$data/Bench.esm" "$data/kept/Bench_fr.esm" "$data/out"; }
-#   run_check() { "$build/quillaret-check" "$data/kept/Bench_fr.esm" >/dev/null; }
+# Another is a line here, a word in `programs` and a target to build. The
+# lexicon builder pairs the master with its translation; the check reads
+# the translation, whose findings make it exit with 1.
 run_translator() { translate Bench; }
-programs=(translator)
+run_lexicon() { "$build/quillaret-lexicon" "$data/Bench.esm" "$data/kept/Bench_fr.esm" "$data/out" </dev/null >/dev/null; }
+run_check() { "$build/quillaret-check" "$data/kept/Bench_fr.esm" </dev/null >/dev/null || [ $? -eq 1 ]; }
+programs=(translator lexicon check)
 
 # Adds to times[<name>] the milliseconds that a command takes, run after
 # the outputs of the run before are removed and written out.
@@ -100,6 +103,12 @@ for ((round = 0; round <= runs; round++)); do
 done
 outputs
 peak_kib=$(/usr/bin/time -f %M "$data/quillaret" "$data/Bench.esm" 2>&1 </dev/null >/dev/null | tail -1)
+outputs && mkdir "$data/out"
+lexicon_kib=$(/usr/bin/time -f %M "$build/quillaret-lexicon" "$data/Bench.esm" "$data/kept/Bench_fr.esm" \
+  "$data/out" 2>&1 </dev/null >/dev/null | tail -1)
+check_kib=$( (/usr/bin/time -f %M "$build/quillaret-check" "$data/kept/Bench_fr.esm" </dev/null >/dev/null || true) 2>&1 | tail -1)
+lexicon_summary=$(grep -h ' added, ' "$data/out/lexique_enfr_report.txt" | tr -d '\r')
+check_summary=$(tail -1 "$data/kept/Bench_fr.check.txt" | tr -d '\r')
 input=$(stat -c %s "$data/Bench.esm")
 
 # Interleaved, the two sizes of name lexicon are timed side by side.
@@ -123,12 +132,17 @@ echo "  Bench.esm $input bytes, $(echo "$master_stats" | sed -n 's/.*= \([0-9]*\
 for name in "${programs[@]}" cp t8 t0; do echo "  runs (ms) $name:${times[$name]}"; done
 mcp=$(median cp) m0=$(median t0) m8=$(median t8) mcp0=$(median cp0) mcp8=$(median cp8)
 row "median cp $size_mb MB" "$mcp" "%9.1f ms"
-for program in "${programs[@]}"; do
-  row "median $program $size_mb MB" "$(median "$program")" "%9.1f ms"
-  row "ratio $program / cp" "$(median "$program") / $mcp" "%9.2f" "v <= 2" "<= 2"
+row "median translator $size_mb MB" "$(median translator)" "%9.1f ms"
+row "ratio translator / cp" "$(median translator) / $mcp" "%9.2f" "v <= 2" "<= 2"
+# The companions: well under a second on the whole master.
+for program in lexicon check; do
+  row "median $program $size_mb MB" "$(median "$program")" "%9.1f ms" "v < 1000" "< 1 s"
+  row "ratio $program / cp" "$(median "$program") / $mcp" "%9.2f"
 done
 row "peak memory" "$peak_kib / 1024" "%9.1f MiB" "v <= $input / 524288 + 64" \
   "<= $(awk -v i="$input" 'BEGIN { printf "%.1f", i / 524288 + 64 }') MiB"
+row "peak memory, lexicon builder" "$lexicon_kib / 1024" "%9.1f MiB"
+row "peak memory, check" "$check_kib / 1024" "%9.1f MiB"
 row "lexicon loading (microbench)" "$(micro BM_LoadLexicons)" "%9.2f ms" "v <= 30" "<= 30 ms"
 row "median header-only run (t0)" "$m0" "%9.1f ms"
 row "median 8 MB run (t8)" "$m8" "%9.1f ms"
@@ -140,3 +154,6 @@ row "responses, 32,767 names" "$full" "%9.2f ms"
 row "responses, 1,000 names" "$small" "%9.2f ms"
 row "ratio 32,767 / 1,000 names" "$full / $small" "%9.2f" "v <= 1.5" "<= 1.5"
 row "scripts (microbench)" "$(micro BM_ScriptRewriting)" "%9.2f ms"
+echo "  lexicons built from Bench.esm and its translation:"
+echo "$lexicon_summary" | sed 's/^/    /'
+echo "  check of Bench_fr.esm: $check_summary"

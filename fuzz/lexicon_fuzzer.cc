@@ -97,7 +97,7 @@ void check_probe(const Lexicon& lexicon, const std::vector<LexiconEntry>& stored
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view file(reinterpret_cast<const char*>(data), size);
-  const Lexicon lexicon(file);
+  const Lexicon lexicon{std::string(file)};
   const std::vector<LexiconEntry> entries = testing::stored_entries(lexicon);
 
   std::vector<Pair> expected = reference_pairs(file);

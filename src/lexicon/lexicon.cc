@@ -18,10 +18,10 @@ inline uint64_t zero_bytes(uint64_t bytes) {
   return ~(((bytes & kLow7) + kLow7) | bytes | kLow7);
 }
 
-// Pairs the strings of `text` (NUL-terminated, modified in place: every
-// double quote becomes a NUL) in file order. A source without a target is
-// dropped.
-std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text) {
+// Pairs the strings of `text` (modified in place: every double quote
+// becomes a NUL) in file order, up to its first NUL. A source without a
+// target is dropped.
+std::vector<LexiconEntry> parse_lexicon_text(std::string& text) {
   // A quote opens a string when it is the first quote of its line, that is
   // when a line feed lies between it and the quote before it (or no quote
   // comes before it); the string ends at the next quote or at the end of the
@@ -76,15 +76,13 @@ std::vector<LexiconEntry> parse_lexicon_text(std::vector<char>& text) {
 
 }  // namespace
 
-Lexicon::Lexicon(std::string_view file_bytes, bool phrases) {
-  text_.reserve(file_bytes.size() + 1);
-  text_.assign(file_bytes.begin(), file_bytes.end());
-  text_.push_back('\0');
-  entries_ = parse_lexicon_text(text_);
+Lexicon::Lexicon(std::string file_bytes, bool phrases)
+    : text_(std::make_unique<std::string>(std::move(file_bytes))) {
+  entries_ = parse_lexicon_text(*text_);
 
   std::vector<std::string_view> sources(entries_.size());
   for (size_t i = 0; i < entries_.size(); ++i) sources[i] = entries_[i].source;
-  const std::vector<uint32_t> repeats = table_.build({text_.data(), text_.size()}, sources, phrases);
+  const std::vector<uint32_t> repeats = table_.build(*text_, sources, phrases);
   if (repeats.empty()) return;
   // Among identical sources, the first that the exchange sort leaves wins:
   // each length that has some is put in that order, and its identical
@@ -117,7 +115,7 @@ Lexicon::Lexicon(std::string_view file_bytes, bool phrases) {
 bool load_lexicon(const std::string& path, bool phrases, Lexicon* lexicon) {
   std::string bytes;
   if (!platform::read_file(path, &bytes)) return false;
-  *lexicon = Lexicon(bytes, phrases);
+  *lexicon = Lexicon(std::move(bytes), phrases);
   return true;
 }
 

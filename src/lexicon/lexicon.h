@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,9 +30,9 @@ struct LexiconEntry {
 class Lexicon {
  public:
   Lexicon() = default;
-  // Takes a copy of a lexicon file's bytes and parses them. Without
-  // `phrases`, the lexicon answers whole texts only (`find_exact`).
-  explicit Lexicon(std::string_view file_bytes, bool phrases = true);
+  // Takes a lexicon file's bytes and parses them. Without `phrases`, the
+  // lexicon answers whole texts only (`find_exact`).
+  explicit Lexicon(std::string file_bytes, bool phrases = true);
 
   Lexicon(Lexicon&&) = default;
   Lexicon& operator=(Lexicon&&) = default;
@@ -70,7 +71,9 @@ class Lexicon {
     return index < 0 ? nullptr : &entries_[static_cast<size_t>(index)];
   }
 
-  std::vector<char> text_;  // the file's bytes, quotes turned into NULs
+  // The file's bytes, quotes turned into NULs; on the heap, so that the
+  // entries' views stay valid when the lexicon moves.
+  std::unique_ptr<std::string> text_;
   std::vector<LexiconEntry> entries_;  // in file order
   SourceTable table_;
 };

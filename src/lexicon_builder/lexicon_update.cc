@@ -50,7 +50,7 @@ bool update_lexicon(std::string_view existing, const LexiconChoices& choices, Le
     return false;
   }
 
-  const Lexicon before(existing, false);
+  const Lexicon before(std::string(existing), false);
   update->bytes.assign(existing);
   if (!existing.empty() && existing.back() != '\n') update->bytes += "\r\n";
   for (size_t i = 0; i < choices.choices.size(); ++i) {

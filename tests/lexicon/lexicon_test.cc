@@ -18,7 +18,7 @@ namespace {
 using namespace std::string_literals;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-Lexicon from_text(std::string_view text) { return Lexicon(text); }
+Lexicon from_text(std::string_view text) { return Lexicon(std::string(text)); }
 
 Pairs stored_pairs(const Lexicon& lexicon) {
   Pairs pairs;
