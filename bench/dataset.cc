@@ -12,7 +12,7 @@
 #include <cstdio>
 
 #include "plugin/little_endian.h"
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 
 namespace quillaret::bench {
 namespace {

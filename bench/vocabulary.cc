@@ -5,7 +5,7 @@
 #include <set>
 
 #include "dataset.h"
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 
 namespace quillaret::bench {
 

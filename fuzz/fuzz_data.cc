@@ -1,6 +1,6 @@
 #include "fuzz_data.h"
 
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 
 namespace quillaret::fuzzing {
 

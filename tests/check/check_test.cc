@@ -8,7 +8,7 @@
 #include "check/check_driver.h"
 #include "check/findings.h"
 #include "driver/driver.h"
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 #include "support/string_console.h"
 #include "support/temp_dir.h"
 

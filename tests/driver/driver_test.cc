@@ -9,7 +9,7 @@
 
 #include "driver/driver.h"
 #include "platform/console.h"
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 #include "support/run_program.h"
 
 namespace quillaret::testing {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 #include "driver/driver.h"
 #include "support/run_program.h"
 #include "support/string_console.h"

@@ -9,7 +9,7 @@
 
 #include "lexicon/lexicon.h"
 #include "lexicon/lexicon_order.h"
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 #include "support/plugin_io.h"
 #include "support/temp_dir.h"
 

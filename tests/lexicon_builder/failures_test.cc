@@ -8,7 +8,7 @@
 
 #include "lexicon_builder/builder_test_support.h"
 #include "plugin/plugin_view.h"
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 #include "support/run_program.h"
 
 namespace quillaret::testing {

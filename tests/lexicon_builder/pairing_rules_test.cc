@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "lexicon_builder/builder_test_support.h"
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 
 namespace quillaret::testing {
 namespace {

@@ -10,7 +10,7 @@
 #include "lexicon_builder/builder_test_support.h"
 #include "lexicon_builder/choices.h"
 #include "plugin/plugin_view.h"
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 #include "support/plugin_io.h"
 #include "translate/fields.h"
 

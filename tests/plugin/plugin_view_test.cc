@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 #include "support/temp_dir.h"
 
 namespace quillaret {

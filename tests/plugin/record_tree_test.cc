@@ -7,7 +7,7 @@
 #include "plugin/reader.h"
 #include "plugin/record_tree.h"
 #include "plugin/writer.h"
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 #include "support/plugin_io.h"
 
 namespace quillaret {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "lexicon/lexicon.h"
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 #include "support/plugin_io.h"
 #include "support/run_program.h"
 

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 
 using namespace quillaret::builder;
 

@@ -1,4 +1,4 @@
-#include "support/plugin_builder.h"
+#include "tools/plugin_builder.h"
 
 #include <bit>
 
