@@ -1,10 +1,10 @@
-// The reading, translation and writing of a plug-in, on two threads. The
-// input is read a part at a time, one part after the other; both threads
-// translate the parts read so far; each part is written as soon as it and
-// all before it are translated. The result is exactly that of one read of
-// the whole input, one pass and the writer: the messages and log lines in
-// file order up to the first failure, and a read failure anywhere wins over
-// whatever the translation did.
+// The reading, translation and writing of a plug-in in parts, on two
+// threads, with exactly the result of one read, one pass and the writer.
+//
+// Parts are read one after the other; both threads translate the parts read
+// so far; each part is written once it and all before it are translated.
+// Messages and log lines come in file order up to the first failure, and a
+// read failure anywhere wins over whatever the translation did.
 #pragma once
 
 #include <cstdint>

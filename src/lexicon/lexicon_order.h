@@ -1,6 +1,6 @@
-// The order in which the loader leaves lexicon entries.
-//
-// The lexicon's historical order is the one this exchange sort produces:
+// Which of two identical lexicon sources wins a lookup: the one that comes
+// first in the order this exchange sort leaves the entries in, which the
+// lexicons' users have always had:
 //
 //   for j = 0 .. n-2: for k = j+1 .. n-1:
 //     if length(j) < length(k): swap entries j and k
