@@ -18,10 +18,6 @@ using namespace builder;
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-std::string weapon(const char* id, const char* name) {
-  return record("WEAP", {subrecord("NAME", zstring(id)), subrecord("FNAM", zstring(name))});
-}
-
 // Every file under `folder` with its bytes.
 std::vector<std::pair<std::string, std::string>> snapshot(const fs::path& folder) {
   std::vector<std::pair<std::string, std::string>> files;
@@ -35,10 +31,10 @@ std::vector<std::pair<std::string, std::string>> snapshot(const fs::path& folder
 
 TEST(LexiconBuilderFailures, EachIsExplainedAndChangesNothing) {
   TempDir dir;
-  dir.write("en.esp", weapon("dagger", "Iron Dagger"));
-  dir.write("fr.esp", weapon("dagger", "Dague"));
-  dir.write("other.esp", weapon("sword", "Epee"));
-  dir.write("damaged.esp", weapon("dagger", "Dague") + "XXXX" + std::string(12, '\0'));
+  dir.write("en.esp", named("WEAP", "dagger", "Iron Dagger"));
+  dir.write("fr.esp", named("WEAP", "dagger", "Dague"));
+  dir.write("other.esp", named("WEAP", "sword", "Epee"));
+  dir.write("damaged.esp", named("WEAP", "dagger", "Dague") + "XXXX" + std::string(12, '\0'));
   const std::string en = dir.file("en.esp"), fr = dir.file("fr.esp"), lex = dir.file("lex");
   PluginView damaged;
   std::string diagnostic;
@@ -100,8 +96,8 @@ TEST(LexiconBuilderFailures, EachIsExplainedAndChangesNothing) {
 TEST(LexiconBuilderFailures, ExecutableInAFolderItMayNotWriteIn) {
   TempDir dir;
   fs::copy_file(QUILLARET_LEXICON_EXECUTABLE, dir.file("quillaret-lexicon"));
-  dir.write("en.esp", weapon("dagger", "Iron Dagger"));
-  dir.write("fr.esp", weapon("dagger", "Dague"));
+  dir.write("en.esp", named("WEAP", "dagger", "Iron Dagger"));
+  dir.write("fr.esp", named("WEAP", "dagger", "Dague"));
   fs::create_directory(dir.path() / "locked");
   fs::permissions(dir.path() / "locked", fs::perms::owner_write, fs::perm_options::remove);
   const std::string program = dir.file("quillaret-lexicon");

@@ -10,10 +10,6 @@ namespace {
 
 using namespace builder;
 
-std::string weapon(const char* id, const char* name) {
-  return record("WEAP", {subrecord("NAME", zstring(id)), subrecord("FNAM", zstring(name))});
-}
-
 TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
   TempDir dir;
   const auto build = [&](const std::string& english, const std::string& french) {
@@ -24,8 +20,8 @@ TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
     EXPECT_EQ(run.status, 0);
     return run.console;
   };
-  const std::string english = weapon("dagger", "Iron Dagger") + weapon("key", "Iron Key");
-  const std::string french = weapon("dagger", "Dague de fer") + weapon("key", "Clef de fer");
+  const std::string english = named("WEAP", "dagger", "Iron Dagger") + named("WEAP", "key", "Iron Key");
+  const std::string french = named("WEAP", "dagger", "Dague de fer") + named("WEAP", "key", "Clef de fer");
   // A corrected pair, a comment, LF line ends and no final line end; and a
   // lexicon that gains nothing, which stays as it is.
   const std::string names =
@@ -57,7 +53,7 @@ TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
       build(english, french).ends_with("lexique_enfr_name.txt: 0 added, 1 kept, 1 conflicting, 0 skipped\n"));
   EXPECT_EQ(dir.read("lexique_enfr_name.txt"), appended);
   // Another pair into the same folder, as a master after the game's own.
-  build(weapon("tri", "Tribunal Dagger"), weapon("tri", "Dague du Tribunal"));
+  build(named("WEAP", "tri", "Tribunal Dagger"), named("WEAP", "tri", "Dague du Tribunal"));
   EXPECT_EQ(dir.read("lexique_enfr_name.txt"), appended + "\"Tribunal Dagger\"\r\n\"Dague du Tribunal\"\r\n");
 }
 
