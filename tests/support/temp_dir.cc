@@ -1,25 +1,21 @@
 #include "support/temp_dir.h"
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <fstream>
-#include <random>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <vector>
 
 namespace quillaret::testing {
 
 TempDir::TempDir() {
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::filesystem::path candidate = std::filesystem::temp_directory_path() /
-                                      ("quillaret-test-" + std::to_string(random()));
-    if (std::filesystem::create_directory(candidate)) {
-      path_ = candidate;
-      return;
-    }
-  }
-  throw std::runtime_error("cannot create a temporary directory");
+  std::string pattern = (std::filesystem::temp_directory_path() / "quillaret-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
+  path_ = pattern;
+  // Readable by all, as a directory made the usual way, for runs as another user.
+  std::filesystem::permissions(path_, std::filesystem::perms(0755));
 }
 
 TempDir::~TempDir() {
@@ -56,9 +52,7 @@ std::string listing(const std::filesystem::path& folder) {
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void write_file(const std::string& path, std::string_view bytes) {
