@@ -59,7 +59,7 @@ Checked check(const Records& records, const std::string& lexicons = "",
   EXPECT_EQ(dir.read("Mod.esp"), mod);
   if (result.status == 2) return result;
   result.report = dir.read("Mod.check.txt");
-  EXPECT_NE(console.output.find(result.report), std::string::npos);
+  EXPECT_TRUE(console.output.ends_with(result.report + "Report: " + dir.file("Mod.check.txt") + "\n")) << console.output;
   std::istringstream report(result.report);
   for (std::string line; std::getline(report, line);) result.lines.push_back(line);
   result.lines.pop_back();

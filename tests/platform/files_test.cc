@@ -71,19 +71,5 @@ TEST(InputFile, ReadsRegularFilesOnly) {
   }
 }
 
-TEST(TextFile, WritesLinesAndReportsWhereItCannot) {
-  TempDir dir;
-  platform::TextFile log;
-  ASSERT_TRUE(log.create(dir.file("Mod_fr.log")));
-  EXPECT_TRUE(log.write("WEAP\n  Iron Dagger\n"));
-  EXPECT_TRUE(log.close());
-  // Line ends are the platform's own: LF here.
-  EXPECT_EQ(dir.read("Mod_fr.log"), "WEAP\n  Iron Dagger\n");
-  platform::TextFile missing;
-  EXPECT_FALSE(missing.create(dir.file("no/such/folder.log")));
-  EXPECT_FALSE(missing.is_open());
-  EXPECT_FALSE(missing.write("x"));
-}
-
 }  // namespace
 }  // namespace quillaret::testing
