@@ -125,20 +125,5 @@ TEST(LexiconOrder, MatchesTheExchangeSortOnRandomLengths) {
   }
 }
 
-TEST(LexiconOrder, DuplicateSourcesWinAsTheExchangeSortLeavesThem) {
-  const Pairs three = {{"Dagger", "A"}, {"Dagger", "B"}, {"Iron Dagger", "C"}};
-  const Lexicon all = from_text(builder::lexicon_file(three));
-  EXPECT_EQ(stored_pairs(all), (Pairs{three[2], three[1], three[0]}));
-  EXPECT_EQ(all.find_exact("Dagger")->target, "B");
-  const Lexicon two = from_text(builder::lexicon_file({three[0], three[1]}));
-  EXPECT_EQ(stored_pairs(two), (Pairs{three[0], three[1]}));
-  EXPECT_EQ(two.find_exact("Dagger")->target, "A");
-  // Equal sources after a longer one: the order must not read past its own
-  // tables (a fault fuzzing caught).
-  const Lexicon after = from_text(builder::lexicon_file({three[2], three[0], three[1]}));
-  EXPECT_EQ(stored_pairs(after), (Pairs{three[2], three[0], three[1]}));
-  EXPECT_EQ(after.find_exact("Dagger")->target, "A");
-}
-
 }  // namespace
 }  // namespace quillaret
