@@ -31,7 +31,7 @@ Expectation named(const std::vector<std::pair<std::string, Fields>>& records, co
   return e;
 }
 
-std::vector<Expectation> whole_name_cases() {
+TEST(WholeNames, TranslateHandledKindsAndLogWhatIsMissing) {
   std::vector<Expectation> cases;
   // Only FNAM is a name in these kinds; their NAME and DATA are identifiers.
   for (const char* kind : {"ARMO", "BSGN", "CLAS", "CLOT", "CONT", "CREA", "DOOR", "INGR", "LIGH",
@@ -84,15 +84,11 @@ std::vector<Expectation> whole_name_cases() {
                        name("FNAM", "Dague de fer")}),
        "WEAP\n  iron dagger\n"},
   });
-  return cases;
-}
-
-TEST(WholeNames, TranslateHandledKindsAndLogWhatIsMissing) {
-  expect_runs(standard_installation(), whole_name_cases());
+  expect_runs(cases);
 }
 
 // Payloads of 32,768 bytes fail the pass, but only where a handler reads them.
-std::vector<Expectation> size_limit_cases() {
+TEST(PayloadLimits, RefuseOnly32768BytesOrMoreInHandledSubrecords) {
   const std::string big(32768, 'a'), name_32767 = std::string(32766, 'a') + '\0';
   const std::string name_32768 = std::string(32767, 'a') + '\0';
   std::string script, rewritten;  // 32,767 bytes that grow well past the limit
@@ -106,7 +102,7 @@ std::vector<Expectation> size_limit_cases() {
     return Expectation{s, std::nullopt, log, lines};
   };
   EXPECT_EQ(script.size(), 32767u);
-  return {
+  expect_runs({
       same(record("WEAP", {sub("FNAM", name_32767)}), "WEAP\n  " + std::string(32766, 'a') + "\n"),
       fails(record("WEAP", {sub("FNAM", name_32768)}), "WEAP\n", "Bad record size!\n"),
       same(record("WEAP", {sub("DATA", big)}), "WEAP\n"),
@@ -120,11 +116,7 @@ std::vector<Expectation> size_limit_cases() {
       fails(record("SCPT", {sub("SCTX", big)}), "SCPT\n", "Bad SCPT SCTX record size! 32768\n"),
       same(record("INFO", {sub("SCVR", condition)}), "INFO\n"),
       fails(record("INFO", {sub("SCVR", "0xyz" + big.substr(4))}), "INFO\n", "Bad record size!\n"),
-  };
-}
-
-TEST(PayloadLimits, RefuseOnly32768BytesOrMoreInHandledSubrecords) {
-  expect_runs(standard_installation(), size_limit_cases());
+  });
 }
 
 }  // namespace
