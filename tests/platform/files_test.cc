@@ -36,7 +36,7 @@ TEST(AtomicFile, ReplacesOnlyOnCommitAndLeavesNoTemporary) {
       }
     }
     EXPECT_EQ(dir.read("Out.txt"), c.expected) << c.name;
-    EXPECT_EQ(dir.listing(), "Out.txt\n") << c.name;
+    EXPECT_EQ(listing(dir.path()), "Out.txt\n") << c.name;
   }
 }
 

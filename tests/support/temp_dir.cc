@@ -32,12 +32,6 @@ void TempDir::write(std::string_view name, std::string_view bytes) const {
 
 std::string TempDir::read(std::string_view name) const { return read_file(file(name)); }
 
-bool TempDir::exists(std::string_view name) const {
-  return std::filesystem::exists(path_ / name);
-}
-
-std::string TempDir::listing() const { return testing::listing(path_); }
-
 std::string listing(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
