@@ -21,10 +21,6 @@ std::string cell(const std::string& name, Records refs, uint32_t flags = 1) {
   refs.insert(refs.begin(), {subrecord("NAME", zstring(name)), subrecord("DATA", u32(flags) + u32(1) + u32(2))});
   return record("CELL", refs);
 }
-std::string actor(const char* tag, Records rest) {
-  rest.insert(rest.begin(), subrecord("NAME", zstring("guide")));
-  return record(tag, rest);
-}
 
 // The French master that every plug-in of these tests extends.
 const std::string kMaster =
@@ -46,9 +42,8 @@ Checked check(const Records& records, const std::string& lexicons = "",
               std::vector<Master> masters = {{"Master.esm", kMaster.size()}}) {
   TempDir dir;
   std::filesystem::create_directory(dir.path() / "bin");
-  if (!lexicons.empty()) {
-    for (const char* kind : {"dial", "fact", "name"}) dir.write(std::string("bin/lexique_enfr_") + kind + ".txt", "");
-    dir.write("bin/lexique_enfr_name.txt", lexicons);
+  for (const std::string kind : {"dial", "fact", "name"}) {
+    if (!lexicons.empty()) dir.write("bin/lexique_enfr_" + kind + ".txt", kind == "name" ? lexicons : "");
   }
   dir.write("Master.esm", kMaster);
   const std::string mod = plugin({.masters = masters}, records);
@@ -76,15 +71,15 @@ TEST(Check, ReferencesSoundAndBroken) {
   const std::vector<Row> rows = {
       {[](auto& n) { return cell("Hall", {subrecord("FRMR", u32(1)), subrecord("DNAM", zstring(n))}); },
        "BUREAU", "Office", "door  CELL \"Hall\" -> \"Office\": no such interior cell"},
-      {[](auto& n) { return actor("NPC_", {subrecord("DODT", std::string(24, '\0')), subrecord("DNAM", zstring(n))}); },
+      {[](auto& n) { return named("NPC_", "guide", "", {subrecord("DODT", std::string(24, '\0')), subrecord("DNAM", zstring(n))}); },
        "bureau", "Office", "travel  NPC_ \"guide\" -> \"Office\": no such interior cell"},
       // Doors and travellers go to interiors: an exterior's name is none.
-      {[](auto& n) { return actor("CREA", {subrecord("DNAM", zstring(n))}); },
+      {[](auto& n) { return named("CREA", "guide", "", {subrecord("DNAM", zstring(n))}); },
        "Bureau", "Balmora", "travel  CREA \"guide\" -> \"Balmora\": no such interior cell"},
       // A reference's CNAM names its owner's faction, unless it follows MVRF.
       {[](auto& n) { return cell("Hall", {subrecord("CNAM", zstring("Guilde")), subrecord("MVRF", u32(1)), subrecord("CNAM", zstring(n))}); },
        "Bureau", "Office", "moved  CELL \"Hall\" -> \"Office\": no such interior cell"},
-      {[](auto& n) { return actor("NPC_", {subrecord("AI_F", std::string(48, '\0')), subrecord("CNDT", zstring(n))}); },
+      {[](auto& n) { return named("NPC_", "guide", "", {subrecord("AI_F", std::string(48, '\0')), subrecord("CNDT", zstring(n))}); },
        "Bureau", "Office", "package  NPC_ \"guide\" -> \"Office\": no such cell"},
       {[](auto& n) { return info({.id = "901", .filters = {subrecord("ANAM", zstring(n))}}); },
        "bur", "Office", "cell filter  INFO \"901\" of \"rumeurs\" -> \"Office\": no cell's name begins so"},

@@ -18,8 +18,6 @@ namespace {
 using namespace std::string_literals;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-Lexicon from_text(std::string_view text) { return Lexicon(std::string(text)); }
-
 Pairs stored_pairs(const Lexicon& lexicon) {
   Pairs pairs;
   for (const LexiconEntry& e : testing::stored_entries(lexicon)) pairs.emplace_back(e.source, e.target);
@@ -41,7 +39,7 @@ TEST(LexiconFile, PairsTheQuotedStrings) {
       // A closing quote that is the first of its line opens the next string too.
       {"\"Dagger\n\"Dague\"\n", {{"Dagger\n", "Dague"}}},
   };
-  for (const auto& [text, stored] : cases) EXPECT_EQ(stored_pairs(from_text(text)), stored) << text;
+  for (const auto& [text, stored] : cases) EXPECT_EQ(stored_pairs(Lexicon(text)), stored) << text;
 }
 
 TEST(LexiconFile, NoCapacityLimit) {

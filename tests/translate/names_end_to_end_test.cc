@@ -95,27 +95,20 @@ TEST(PayloadLimits, RefuseOnly32768BytesOrMoreInHandledSubrecords) {
   for (int i = 0; i < 2978; ++i) script += "\"Iron Key\" ", rewritten += "\"Clef de fer\" ";
   script += "zzzzzzzzz", rewritten += "zzzzzzzzz";
   const std::string condition = "0BLX\x04" + std::string(32762, 'n');
-  const auto same = [](const std::string& s, const std::string& log) {
-    return Expectation{s, s, log};
-  };
-  const auto fails = [](const std::string& s, const std::string& log, const std::string& lines) {
-    return Expectation{s, std::nullopt, log, lines};
-  };
   EXPECT_EQ(script.size(), 32767u);
   expect_runs({
-      same(record("WEAP", {sub("FNAM", name_32767)}), "WEAP\n  " + std::string(32766, 'a') + "\n"),
-      fails(record("WEAP", {sub("FNAM", name_32768)}), "WEAP\n", "Bad record size!\n"),
-      same(record("WEAP", {sub("DATA", big)}), "WEAP\n"),
+      {record("WEAP", {sub("FNAM", name_32767)}), record("WEAP", {sub("FNAM", name_32767)}),
+       "WEAP\n  " + std::string(32766, 'a') + "\n"},
+      {record("WEAP", {sub("FNAM", name_32768)}), std::nullopt, "WEAP\n", "Bad record size!\n"},
+      {record("WEAP", {sub("DATA", big)}), record("WEAP", {sub("DATA", big)}), "WEAP\n"},
       {record("CELL", {name("NAME", "Iron"), sub("NAME", big)}),
        record("CELL", {name("NAME", "Fer"), sub("NAME", big)}), "CELL\n"},
-      fails(record("INFO", {sub("NAME", big)}), "INFO\n",
-            "Bad INFO NAME/BNAM record size! 32768\n"),
-      fails(record("INFO", {sub("BNAM", big)}), "INFO\n",
-            "Bad INFO NAME/BNAM record size! 32768\n"),
+      {record("INFO", {sub("NAME", big)}), std::nullopt, "INFO\n", "Bad INFO NAME/BNAM record size! 32768\n"},
+      {record("INFO", {sub("BNAM", big)}), std::nullopt, "INFO\n", "Bad INFO NAME/BNAM record size! 32768\n"},
       {record("SCPT", {sub("SCTX", script)}), record("SCPT", {sub("SCTX", rewritten)}), "SCPT\n"},
-      fails(record("SCPT", {sub("SCTX", big)}), "SCPT\n", "Bad SCPT SCTX record size! 32768\n"),
-      same(record("INFO", {sub("SCVR", condition)}), "INFO\n"),
-      fails(record("INFO", {sub("SCVR", "0xyz" + big.substr(4))}), "INFO\n", "Bad record size!\n"),
+      {record("SCPT", {sub("SCTX", big)}), std::nullopt, "SCPT\n", "Bad SCPT SCTX record size! 32768\n"},
+      {record("INFO", {sub("SCVR", condition)}), record("INFO", {sub("SCVR", condition)}), "INFO\n"},
+      {record("INFO", {sub("SCVR", "0xyz" + big.substr(4))}), std::nullopt, "INFO\n", "Bad record size!\n"},
   });
 }
 
