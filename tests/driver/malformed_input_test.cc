@@ -53,11 +53,6 @@ struct Case {
   std::string argument0 = {};  // the executable's path when empty
 };
 
-// Puts a copy of Mod.esp under another name.
-std::function<void(const TempDir&)> copy_as(std::string name) {
-  return [name](const TempDir& dir) { dir.write(name, dir.read("Mod.esp")); };
-}
-
 std::vector<Case> cases() {
   const std::string dagger = weapon("Iron Dagger");
   const std::string dague = weapon("Dague de fer");
@@ -95,9 +90,9 @@ std::vector<Case> cases() {
       // The input is opened before its name is checked.
       {"MissingInput", dagger, kNoFile, 1, {}, kNames, {}, {"Save.ess"}},
       {"SavedGame", dagger, kRead + "unsupported file format!\n", 1, {}, kNames,
-       copy_as("Save.ess"), {"Save.ess"}},
+       [](const TempDir& dir) { dir.write("Save.ess", dir.read("Mod.esp")); }, {"Save.ess"}},
       {"UpperCaseExtension", dagger, kRead + "unsupported file format!\n", 1, {}, kNames,
-       copy_as("Mod.ESP"), {"Mod.ESP"}},
+       [](const TempDir& dir) { dir.write("Mod.ESP", dir.read("Mod.esp")); }, {"Mod.ESP"}},
       {"InputIsADirectory", dagger, kNoFile, 1, {}, kNames,
        [](const TempDir& dir) { fs::create_directory(dir.file("Dir.esp")); }, {"Dir.esp"}},
       {"UnreadableInput", dagger, kNoFile, 1, {}, kNames,
