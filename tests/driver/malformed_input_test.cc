@@ -32,10 +32,6 @@ const std::string kNoFile = kRead + "file does not exist!\n";
 
 const std::string kHeader = record("TES3", {subrecord("HEDR", std::string(12, 'h'))});  // 36 bytes
 
-std::string weapon(std::string_view name) {
-  return record("WEAP", {subrecord("NAME", zstring("dagger")), subrecord("FNAM", zstring(name))});
-}
-
 std::string with_u32(std::string bytes, size_t at, uint32_t value) {
   return bytes.replace(at, 4, u32(value));
 }
@@ -54,8 +50,8 @@ struct Case {
 };
 
 std::vector<Case> cases() {
-  const std::string dagger = weapon("Iron Dagger");
-  const std::string dague = weapon("Dague de fer");
+  const std::string dagger = named("WEAP", "dagger", "Iron Dagger");
+  const std::string dague = named("WEAP", "dagger", "Dague de fer");
   const auto fill = static_cast<uint32_t>(dagger.size() - 16);  // its subrecords' bytes
   const std::string fnam = subrecord("FNAM", zstring("Iron Dagger"));
   const std::string bad_size = kParse + "Translating\nBad record size!\nError translating file!\n";
@@ -118,7 +114,7 @@ std::vector<Case> cases() {
       {.name = "LexiconsBesideArgumentZero", .plugin = dagger,
        .console = kRead + "file does not exist elsewhere/lexique_enfr_dial.txt!\nMissing lexicons!\n",
        .status = 1, .argument0 = "elsewhere\\quillaret"},
-      {"VeryLongLines", dagger, kSuccess, 0, weapon(std::string(20000, 'D')),
+      {"VeryLongLines", dagger, kSuccess, 0, named("WEAP", "dagger", std::string(20000, 'D')),
        std::string(300000, '-') + "\n" + lexicon_file({{"Iron Dagger", std::string(20000, 'D')}})},
   };
 }

@@ -2,9 +2,9 @@
 // every file left as it was; and the executable as users run it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 
 #include "lexicon_builder/builder_test_support.h"
 #include "tools/plugin_builder.h"
@@ -18,13 +18,11 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 // Every file under `folder` with its bytes.
-std::vector<std::pair<std::string, std::string>> snapshot(const fs::path& folder) {
-  std::vector<std::pair<std::string, std::string>> files;
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+  std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    files.emplace_back(entry.path().string(),
-                       entry.is_regular_file() ? read_file(entry.path().string()) : "/");
+    files[entry.path().string()] = entry.is_regular_file() ? read_file(entry.path().string()) : "/";
   }
-  std::sort(files.begin(), files.end());
   return files;
 }
 

@@ -2,11 +2,10 @@
 
 #include <stdlib.h>
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <stdexcept>
-#include <vector>
 
 namespace quillaret::testing {
 
@@ -33,11 +32,8 @@ void TempDir::write(std::string_view name, std::string_view bytes) const {
 std::string TempDir::read(std::string_view name) const { return read_file(file(name)); }
 
 std::string listing(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
   std::string text;
   for (const std::string& name : names) text += name + "\n";
   return text;
