@@ -2,6 +2,8 @@
 // the report's lines.
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "lexicon_builder/builder_test_support.h"
 #include "tools/plugin_builder.h"
 
@@ -100,14 +102,11 @@ TEST(LexiconPairing, EachRule) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
-    std::string english = anchor, french = anchor;
-    for (const std::string& r : c.english) english += r;
-    for (const std::string& r : c.french) french += r;
-    dir.write("en.esp", english);
-    dir.write("fr.esp", french);
-    const BuildRun run =
+    dir.write("en.esp", std::accumulate(c.english.begin(), c.english.end(), anchor));
+    dir.write("fr.esp", std::accumulate(c.french.begin(), c.french.end(), anchor));
+    const RunResult run =
         build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("")});
-    ASSERT_EQ(run.status, 0) << run.console;
+    ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(dir.read("lexique_enfr_dial.txt"), lexicon_file(c.topics, "\r\n"));
     EXPECT_EQ(dir.read("lexique_enfr_name.txt"), lexicon_file(c.names, "\r\n"));
     const std::string report = dir.read("lexique_enfr_report.txt");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
 #include <set>
 
@@ -191,20 +192,18 @@ void round_trip(unsigned seed, const Variant& variant, Counts* counts) {
       english += r;
       compared.push_back(fate != 0);
     }
-    std::string source;
-    for (const std::string& r : units[u].second) source += r;
+    const std::string source = std::accumulate(units[u].second.begin(), units[u].second.end(), std::string());
     if (fate != 0) french_units.push_back(translated(source, lexicons));
   }
   if (variant.shuffle) std::shuffle(french_units.begin(), french_units.end(), g.rng);
-  std::string french;
-  for (const std::string& unit : french_units) french += unit;
+  const std::string french = std::accumulate(french_units.begin(), french_units.end(), std::string());
 
   TempDir dir;
   dir.write("en.esp", english);
   dir.write("fr.esp", french);
-  const BuildRun run =
+  const RunResult run =
       build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("out")});
-  ASSERT_EQ(run.status, 0) << run.console;
+  ASSERT_EQ(run.status, 0) << run.output;
   compare(english, translated(english, lexicons), translated(english, load_lexicons(dir.file("out"))),
           compared, reported_texts(english, french, variant, counts), counts);
 }

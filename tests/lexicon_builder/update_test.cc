@@ -15,10 +15,10 @@ TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
   const auto build = [&](const std::string& english, const std::string& french) {
     dir.write("en.esp", english);
     dir.write("fr.esp", french);
-    const BuildRun run =
+    const RunResult run =
         build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("")});
     EXPECT_EQ(run.status, 0);
-    return run.console;
+    return run.output;
   };
   const std::string english = named("WEAP", "dagger", "Iron Dagger") + named("WEAP", "key", "Iron Key");
   const std::string french = named("WEAP", "dagger", "Dague de fer") + named("WEAP", "key", "Clef de fer");
