@@ -24,9 +24,8 @@ TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
   const std::string french = named("WEAP", "dagger", "Dague de fer") + named("WEAP", "key", "Clef de fer");
   // A corrected pair, a comment, LF line ends and no final line end; and a
   // lexicon that gains nothing, which stays as it is.
-  const std::string names =
-      "; corrected by hand\n\"Iron Dagger\"\n\"Dague de fer (corrig\xe9"
-      "e)\"";
+  const std::string corrected = "Dague de fer (corrig\xe9" "e)";
+  const std::string names = "; corrected by hand\n\"Iron Dagger\"\n\"" + corrected + "\"";
   dir.write("lexique_enfr_name.txt", names);
   dir.write("lexique_enfr_fact.txt", "\"Guild\"\n\"Guilde\"");
   const std::string console = build(english, french);
@@ -35,17 +34,13 @@ TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
   EXPECT_EQ(dir.read("lexique_enfr_fact.txt"), "\"Guild\"\n\"Guilde\"");
   EXPECT_TRUE(console.ends_with("lexique_enfr_name.txt: 1 added, 0 kept, 1 conflicting, 0 skipped\n"))
       << console;
-  EXPECT_NE(dir.read("lexique_enfr_report.txt")
-                .find("  \"Iron Dagger\": kept \"Dague de fer (corrig\xe9"
-                      "e)\" from the lexicon\r\n"
-                      "    the files give \"Dague de fer\": WEAP \"dagger\"\r\n"),
+  EXPECT_NE(dir.read("lexique_enfr_report.txt").find("  \"Iron Dagger\": kept \"" + corrected + "\" from the lexicon\r\n"
+                                                     "    the files give \"Dague de fer\": WEAP \"dagger\"\r\n"),
             std::string::npos);
   // The translator reads the user's pair and the new one.
   const Lexicon loaded(appended);
   EXPECT_EQ(loaded.file_entries().size(), 2u);
-  EXPECT_EQ(loaded.find_exact("Iron Dagger")->target,
-            "Dague de fer (corrig\xe9"
-            "e)");
+  EXPECT_EQ(loaded.find_exact("Iron Dagger")->target, corrected);
   EXPECT_EQ(loaded.find_exact("Iron Key")->target, "Clef de fer");
 
   // Again: nothing new, nothing changed.
