@@ -57,7 +57,6 @@ TEST(WholeNames, TranslateHandledKindsAndLogWhatIsMissing) {
                        {"DNAM", "Iron", "Fer"}, {"DNAM", "Nowhere"}, {"RGNN", "Iron"}}},
              {"CELL", {{"NAME", "Iron", "Fer"}, {"NAME", "Elsewhere"}}}},
             "CELL\n  Nowhere\nCELL\n"),
-      named({{"CELL", {{"DNAM", "Iron", "Fer"}, {"NAME", "Iron"}}}}, "CELL\n"),
       // Factions read their own lexicon only, and no one else reads it.
       named({{"FACT", {{"NAME", "Iron"}, {"FNAM", "Fighters Guild", "Guilde des guerriers"},
                        {"RNAM", apprentice, "Apprenti"}, {"RNAM", "Journeyman"}, {"ANAM", "Iron"}}},
