@@ -91,10 +91,8 @@ TEST(LexiconBuilderFailures, ExecutableInAFolderItMayNotWriteIn) {
   const RunResult run =
       run_program(program, {program, "en.esp", "fr.esp", "locked"}, dir.path().string(), true);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(
-      run.output,
-      "English: en.esp\nFrench: fr.esp\ncannot write locked/lexique_enfr_report.txt; the lexicons were left "
-      "as they were\n");
+  EXPECT_EQ(run.output, "English: en.esp\nFrench: fr.esp\ncannot write locked/lexique_enfr_report.txt; the lexicons "
+                        "were left as they were\n");
   EXPECT_EQ(listing(dir.path() / "locked"), "");
 }
 

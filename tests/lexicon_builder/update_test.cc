@@ -32,8 +32,7 @@ TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
   const std::string appended = names + "\r\n\"Iron Key\"\r\n\"Clef de fer\"\r\n";
   EXPECT_EQ(dir.read("lexique_enfr_name.txt"), appended);
   EXPECT_EQ(dir.read("lexique_enfr_fact.txt"), "\"Guild\"\n\"Guilde\"");
-  EXPECT_TRUE(console.ends_with("lexique_enfr_name.txt: 1 added, 0 kept, 1 conflicting, 0 skipped\n"))
-      << console;
+  EXPECT_TRUE(console.ends_with("lexique_enfr_name.txt: 1 added, 0 kept, 1 conflicting, 0 skipped\n")) << console;
   EXPECT_NE(dir.read("lexique_enfr_report.txt").find("  \"Iron Dagger\": kept \"" + corrected + "\" from the lexicon\r\n"
                                                      "    the files give \"Dague de fer\": WEAP \"dagger\"\r\n"),
             std::string::npos);
