@@ -49,12 +49,14 @@ Checked check(const Records& records, const std::string& lexicons = "",
   const std::string mod = plugin({.masters = masters}, records);
   dir.write("Mod.esp", mod);
   StringConsole console;
-  Checked result{run_check({dir.file("bin/quillaret-check"), dir.file("Mod.esp")}, console), console.output, "", dir.path().string(), {}};
+  Checked result{run_check({dir.file("bin/quillaret-check"), dir.file("Mod.esp")}, console), console.output, "",
+                 dir.path().string(), {}};
   EXPECT_EQ(console.waits, 1);
   EXPECT_EQ(dir.read("Mod.esp"), mod);
   if (result.status == 2) return result;
   result.report = dir.read("Mod.check.txt");
-  EXPECT_TRUE(console.output.ends_with(result.report + "Report: " + dir.file("Mod.check.txt") + "\n")) << console.output;
+  EXPECT_TRUE(console.output.ends_with(result.report + "Report: " + dir.file("Mod.check.txt") + "\n"))
+      << console.output;
   std::istringstream report(result.report);
   for (std::string line; std::getline(report, line);) result.lines.push_back(line);
   result.lines.pop_back();
@@ -84,7 +86,8 @@ TEST(Check, ReferencesSoundAndBroken) {
       {[](auto& n) { return info({.id = "901", .filters = {subrecord("ANAM", zstring(n))}}); },
        "bur", "Office", "cell filter  INFO \"901\" of \"rumeurs\" -> \"Office\": no cell's name begins so"},
       // Only "BLX" conditions name cells.
-      {[](auto& n) { return info({.id = "902", .after = {subrecord("SCVR", condition("0BLX0", n)), subrecord("SCVR", condition("0sX00", "Office"))}}); },
+      {[](auto& n) { return info({.id = "902", .after = {subrecord("SCVR", condition("0BLX0", n)),
+                                                         subrecord("SCVR", condition("0sX00", "Office"))}}); },
        "C\xf4te", "Bureau du", "not cell  INFO \"902\" of \"rumeurs\" -> \"Bureau du\": no cell's name begins so"},
       {[](auto& n) { return script("go", "player->PositionCell, 1 2 3 0 \"" + n + "\" ; COC \"Office\""); },
        "Bureau", "Office", "script  SCPT \"go\" -> \"Office\": PositionCell: no such cell"},
@@ -124,7 +127,8 @@ TEST(Check, FindingsOfTheirOwn) {
   const std::vector<Row> rows = {
       {"stale script",
        {script("fresh", "MessageBox \"Bonjour\" ; \"Hello\"", "\x07" "BONJOUR"),
-        script("stale", "MessageBox \"Bonjour\" \"Oui\" \"Non\"", "Hello Yes No"), record("SCPT", {subrecord("SCDT", ""), subrecord("SCTX", "Say \"x\"")})},
+        script("stale", "MessageBox \"Bonjour\" \"Oui\" \"Non\"", "Hello Yes No"),
+        record("SCPT", {subrecord("SCDT", ""), subrecord("SCTX", "Say \"x\"")})},
        {"stale script  SCPT \"stale\" -> \"Bonjour\": in the source, not in the compiled data (nor 2 more): "
         "the game runs the old texts until the script is compiled again in the editor"}},
       {"encoding",
@@ -134,12 +138,13 @@ TEST(Check, FindingsOfTheirOwn) {
        {"encoding  WEAP \"a\" -> \"" + utf8 + "\": FNAM is UTF-8, which the game shows as garbage; French texts "
         "must be Windows-1252 (save the lexicons so)"}},
       {"unreachable topic",
-       {topic("Nouveau"), topic("vieux"), topic("Vieux-Pont"), topic("umeurs"), topic("AJOUT\xe9"), topic("rumeurs"), topic("propre"),
-        info("905", "Mon (propre) avis.")},
+       {topic("Nouveau"), topic("vieux"), topic("Vieux-Pont"), topic("umeurs"), topic("AJOUT\xe9"), topic("rumeurs"),
+        topic("propre"), info("905", "Mon (propre) avis.")},
        {"unreachable topic  DIAL \"Nouveau\": no response mentions it and no AddTopic adds it",
         "unreachable topic  DIAL \"umeurs\": no response mentions it and no AddTopic adds it"}},
       {"detached topic",
-       {topic("rumors"), info({.id = "906", .previous = "100"}), topic("RUMEURS"), info({.id = "907", .previous = "100"})},
+       {topic("rumors"), info({.id = "906", .previous = "100"}), topic("RUMEURS"),
+        info({.id = "907", .previous = "100"})},
        {"detached topic  DIAL \"rumors\": no master has this topic, yet its responses link to INFO \"100\" of "
         "the masters' topic \"rumeurs\": the responses land in a topic of their own"}},
       {"detached cell",

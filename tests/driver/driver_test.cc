@@ -16,9 +16,9 @@ namespace {
 using namespace builder;
 namespace fs = std::filesystem;
 
-const std::string kSuccess =
-    "Welcome in Quillaret v1.01\n\nReading lexicons\nParsing Mod file\nTranslating\ndone!\nSaving file\nsaving...\ndone\n";
-const std::string kWeapon = record("WEAP", {subrecord("NAME", zstring("iron")), subrecord("FNAM", zstring("Iron Dagger"))});
+const std::string kSuccess = "Welcome in Quillaret v1.01\n\nReading lexicons\nParsing Mod file\nTranslating\n"
+                             "done!\nSaving file\nsaving...\ndone\n";
+const std::string kWeapon = named("WEAP", "iron", "Iron Dagger");
 
 TEST(Driver, WritesOutputAndLogBesideTheInput) {
   struct Case {

@@ -61,7 +61,8 @@ TEST(LexiconBuilderFailures, EachIsExplainedAndChangesNothing) {
        "lexique_enfr_dial.txt ends with an English text without its French text: correct it, then run again"},
       {{en, fr, lex}, folder("lexique_enfr_fact.txt"), "cannot read " + lex + "/lexique_enfr_fact.txt"},
       // The last step: every file is written, none has replaced its predecessor yet.
-      {{en, fr, lex}, folder("lexique_enfr_report.txt"), "lexique_enfr_report.txt; the lexicons were left as they were"},
+      {{en, fr, lex}, folder("lexique_enfr_report.txt"),
+       "lexique_enfr_report.txt; the lexicons were left as they were"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);

@@ -33,8 +33,9 @@ TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
   EXPECT_EQ(dir.read("lexique_enfr_name.txt"), appended);
   EXPECT_EQ(dir.read("lexique_enfr_fact.txt"), "\"Guild\"\n\"Guilde\"");
   EXPECT_TRUE(console.ends_with("lexique_enfr_name.txt: 1 added, 0 kept, 1 conflicting, 0 skipped\n")) << console;
-  EXPECT_NE(dir.read("lexique_enfr_report.txt").find("  \"Iron Dagger\": kept \"" + corrected + "\" from the lexicon\r\n"
-                                                     "    the files give \"Dague de fer\": WEAP \"dagger\"\r\n"),
+  EXPECT_NE(dir.read("lexique_enfr_report.txt")
+                .find("  \"Iron Dagger\": kept \"" + corrected + "\" from the lexicon\r\n"
+                      "    the files give \"Dague de fer\": WEAP \"dagger\"\r\n"),
             std::string::npos);
   // The translator reads the user's pair and the new one.
   const Lexicon loaded(appended);

@@ -31,7 +31,8 @@ std::vector<std::string> describe(const PluginView& view) {
 TEST(PluginView, ShowsRecordsInFileOrderWithTheirIds) {
   const std::string script_header = "Main" + std::string(28, '\0') + std::string(20, '\1');
   const std::string plugin =
-      header({.version = 0, .masters = {{"Morrowind.esm", 79837557 + (uint64_t{1} << 32)}, {"Tribunal.esm", 4565686}}}) +
+      header({.version = 0,
+              .masters = {{"Morrowind.esm", 79837557 + (uint64_t{1} << 32)}, {"Tribunal.esm", 4565686}}}) +
       record("WEAP", {subrecord("NAME", zstring("iron dagger")), subrecord("FNAM", zstring("Iron Dagger"))}) +
       record("INFO", {subrecord("INAM", zstring("1234")), subrecord("NAME", "Hello."),
                       subrecord("SCVR", condition("0BLX0", "Balmora"))}) +

@@ -41,9 +41,7 @@ std::string nested_plugin() {
 
 // Keeps weapons and cells, and in them a first NAME and every DATA.
 struct SomeEntries : NodeFilter {
-  bool keeps_top_level(Tag tag) const override {
-    return tag == make_tag("WEAP") || tag == make_tag("CELL");
-  }
+  bool keeps_top_level(Tag tag) const override { return tag == make_tag("WEAP") || tag == make_tag("CELL"); }
   bool keeps_child(Tag, Tag tag, int32_t kept_before) const override {
     return (tag == make_tag("NAME") && kept_before == 0) || tag == make_tag("DATA");
   }

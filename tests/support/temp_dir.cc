@@ -25,9 +25,7 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-void TempDir::write(std::string_view name, std::string_view bytes) const {
-  write_file(file(name), bytes);
-}
+void TempDir::write(std::string_view name, std::string_view bytes) const { write_file(file(name), bytes); }
 
 std::string TempDir::read(std::string_view name) const { return read_file(file(name)); }
 

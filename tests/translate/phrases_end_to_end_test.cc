@@ -19,7 +19,9 @@ const std::nullopt_t kUnchanged = std::nullopt;
 template <typename Wrap>
 void expect_rewrites(const std::vector<Rewrite>& rows, const std::string& log, Wrap wrap) {
   std::vector<Expectation> cases;
-  for (const Rewrite& row : rows) cases.push_back({wrap(row.before), wrap(row.after.value_or(row.before)), log, row.lines});
+  for (const Rewrite& row : rows) {
+    cases.push_back({wrap(row.before), wrap(row.after.value_or(row.before)), log, row.lines});
+  }
   expect_runs(cases);
 }
 

@@ -18,9 +18,7 @@ namespace quillaret::testing {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-inline Lexicon make_lexicon(const Pairs& pairs) {
-  return Lexicon(builder::lexicon_file(pairs));
-}
+inline Lexicon make_lexicon(const Pairs& pairs) { return Lexicon(builder::lexicon_file(pairs)); }
 
 inline std::string sub(std::string_view tag, std::string_view payload) {
   return builder::subrecord(tag, payload);
