@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "check/check_driver.h"
-#include "check/findings.h"
-#include "driver/driver.h"
 #include "tools/plugin_builder.h"
 #include "support/string_console.h"
 #include "support/temp_dir.h"
@@ -17,46 +17,21 @@ namespace {
 using namespace builder;
 using Records = std::vector<std::string>;
 
-std::string header(const std::vector<std::pair<std::string, uint64_t>>& masters) {
-  Records subs{subrecord("HEDR", std::string(300, '\0'))};
-  for (const auto& [name, size] : masters) {
-    subs.push_back(subrecord("MAST", zstring(name)));
-    subs.push_back(subrecord("DATA", u32(static_cast<uint32_t>(size)) + u32(0)));
-  }
-  return record("TES3", subs);
-}
-std::string grid(uint32_t flags) { return subrecord("DATA", u32(flags) + u32(1) + u32(2)); }
 std::string cell(const std::string& name, Records refs, uint32_t flags = 1) {
-  refs.insert(refs.begin(), {subrecord("NAME", zstring(name)), grid(flags)});
+  refs.insert(refs.begin(), {subrecord("NAME", zstring(name)), subrecord("DATA", u32(flags) + u32(1) + u32(2))});
   return record("CELL", refs);
-}
-std::string dial(const std::string& name, char type = 0) {
-  return record("DIAL", {subrecord("NAME", zstring(name)), subrecord("DATA", std::string(1, type))});
-}
-std::string info(const std::string& id, Records rest, const std::string& previous = "") {
-  rest.insert(rest.begin(), {subrecord("INAM", zstring(id)), subrecord("PNAM", zstring(previous))});
-  return record("INFO", rest);
-}
-std::string script(const std::string& name, const std::string& source, const std::string& compiled = "") {
-  std::string schd = name;
-  schd.resize(52, '\0');
-  return record("SCPT", {subrecord("SCHD", schd), subrecord("SCDT", compiled), subrecord("SCTX", source)});
-}
-std::string actor(const char* tag, Records rest) {
-  rest.insert(rest.begin(), subrecord("NAME", zstring("guide")));
-  return record(tag, rest);
 }
 
 // The French master that every plug-in of these tests extends.
 const std::string kMaster =
     header({}) + record("REGN", {subrecord("NAME", zstring("azura")), subrecord("FNAM", zstring("C\xf4te d'Azura"))}) +
     cell("Bureau", {subrecord("FRMR", u32(5)), subrecord("NAME", zstring("door"))}) + cell("Balmora", {}, 0) +
-    dial("rumeurs") + info("100", {subrecord("NAME", "Parlez des rumeurs et du Vieux-Pont.")}) +
-    dial("quete_1", 4) + script("master_script", "AddTopic \"ajout\xe9\"");
+    topic("rumeurs") + info("100", "Parlez des rumeurs et du Vieux-Pont.") + topic("quete_1", kJournal) +
+    script("master_script", "AddTopic \"ajout\xe9\"");
 
 struct Checked {
   int status;
-  std::string console, report;
+  std::string console, report, folder;
   std::vector<std::string> lines;  // of the report, its count left out
 };
 
@@ -64,27 +39,26 @@ struct Checked {
 // default Master.esm at its size), with the program in a folder that holds
 // `lexicons` (none when empty).
 Checked check(const Records& records, const std::string& lexicons = "",
-              std::vector<std::pair<std::string, uint64_t>> masters = {{"Master.esm", kMaster.size()}}) {
+              std::vector<Master> masters = {{"Master.esm", kMaster.size()}}) {
   TempDir dir;
   std::filesystem::create_directory(dir.path() / "bin");
-  if (!lexicons.empty()) {
-    for (const char* kind : {"dial", "fact", "name"}) dir.write(std::string("bin/lexique_enfr_") + kind + ".txt", "");
-    dir.write("bin/lexique_enfr_name.txt", lexicons);
+  for (const std::string kind : {"dial", "fact", "name"}) {
+    if (!lexicons.empty()) dir.write("bin/lexique_enfr_" + kind + ".txt", kind == "name" ? lexicons : "");
   }
   dir.write("Master.esm", kMaster);
-  std::string plugin = header(masters);
-  for (const std::string& r : records) plugin += r;
-  dir.write("Mod.esp", plugin);
+  const std::string mod = plugin({.masters = masters}, records);
+  dir.write("Mod.esp", mod);
   StringConsole console;
-  Checked result{run_check({dir.file("bin/quillaret-check"), dir.file("Mod.esp")}, console), console.output, "", {}};
+  Checked result{run_check({dir.file("bin/quillaret-check"), dir.file("Mod.esp")}, console), console.output, "",
+                 dir.path().string(), {}};
   EXPECT_EQ(console.waits, 1);
-  EXPECT_EQ(dir.read("Mod.esp"), plugin);
+  EXPECT_EQ(dir.read("Mod.esp"), mod);
   if (result.status == 2) return result;
   result.report = dir.read("Mod.check.txt");
-  EXPECT_NE(console.output.find(result.report), std::string::npos);
-  for (size_t begin = 0, end; (end = result.report.find('\n', begin)) != std::string::npos; begin = end + 1) {
-    result.lines.push_back(result.report.substr(begin, end - begin));
-  }
+  EXPECT_TRUE(console.output.ends_with(result.report + "Report: " + dir.file("Mod.check.txt") + "\n"))
+      << console.output;
+  std::istringstream report(result.report);
+  for (std::string line; std::getline(report, line);) result.lines.push_back(line);
   result.lines.pop_back();
   return result;
 }
@@ -99,37 +73,40 @@ TEST(Check, ReferencesSoundAndBroken) {
   const std::vector<Row> rows = {
       {[](auto& n) { return cell("Hall", {subrecord("FRMR", u32(1)), subrecord("DNAM", zstring(n))}); },
        "BUREAU", "Office", "door  CELL \"Hall\" -> \"Office\": no such interior cell"},
-      {[](auto& n) { return actor("NPC_", {subrecord("DODT", std::string(24, '\0')), subrecord("DNAM", zstring(n))}); },
+      {[](auto& n) { return named("NPC_", "guide", "", {subrecord("DODT", std::string(24, '\0')), subrecord("DNAM", zstring(n))}); },
        "bureau", "Office", "travel  NPC_ \"guide\" -> \"Office\": no such interior cell"},
       // Doors and travellers go to interiors: an exterior's name is none.
-      {[](auto& n) { return actor("CREA", {subrecord("DNAM", zstring(n))}); },
+      {[](auto& n) { return named("CREA", "guide", "", {subrecord("DNAM", zstring(n))}); },
        "Bureau", "Balmora", "travel  CREA \"guide\" -> \"Balmora\": no such interior cell"},
       // A reference's CNAM names its owner's faction, unless it follows MVRF.
       {[](auto& n) { return cell("Hall", {subrecord("CNAM", zstring("Guilde")), subrecord("MVRF", u32(1)), subrecord("CNAM", zstring(n))}); },
        "Bureau", "Office", "moved  CELL \"Hall\" -> \"Office\": no such interior cell"},
-      {[](auto& n) { return actor("NPC_", {subrecord("AI_F", std::string(48, '\0')), subrecord("CNDT", zstring(n))}); },
+      {[](auto& n) { return named("NPC_", "guide", "", {subrecord("AI_F", std::string(48, '\0')), subrecord("CNDT", zstring(n))}); },
        "Bureau", "Office", "package  NPC_ \"guide\" -> \"Office\": no such cell"},
-      {[](auto& n) { return info("901", {subrecord("ANAM", zstring(n))}); },
+      {[](auto& n) { return info({.id = "901", .filters = {subrecord("ANAM", zstring(n))}}); },
        "bur", "Office", "cell filter  INFO \"901\" of \"rumeurs\" -> \"Office\": no cell's name begins so"},
       // Only "BLX" conditions name cells.
-      {[](auto& n) { return info("902", {subrecord("SCVR", condition("0BLX0", n)), subrecord("SCVR", condition("0sX00", "Office"))}); },
+      {[](auto& n) { return info({.id = "902", .after = {subrecord("SCVR", condition("0BLX0", n)),
+                                                         subrecord("SCVR", condition("0sX00", "Office"))}}); },
        "C\xf4te", "Bureau du", "not cell  INFO \"902\" of \"rumeurs\" -> \"Bureau du\": no cell's name begins so"},
       {[](auto& n) { return script("go", "player->PositionCell, 1 2 3 0 \"" + n + "\" ; COC \"Office\""); },
        "Bureau", "Office", "script  SCPT \"go\" -> \"Office\": PositionCell: no such cell"},
-      {[](auto& n) { return info("903", {subrecord("BNAM", "if ( GetPCCell \"" + n + "\" == 1 )\r\nendif")}); },
+      {[](auto& n) { return info({.id = "903", .after = {subrecord("BNAM", "if ( GetPCCell \"" + n + "\" == 1 )\r\nendif")}}); },
        "Bal", "Vivec", "script  INFO \"903\" of \"rumeurs\" -> \"Vivec\": GetPCCell: no cell's name begins so"},
-      {[](auto& n) { return info("904", {subrecord("BNAM", "addtopic \"" + n + "\"")}); },
+      {[](auto& n) { return info({.id = "904", .after = {subrecord("BNAM", "addtopic \"" + n + "\"")}}); },
        "Rumeurs", "rumors", "script  INFO \"904\" of \"rumeurs\" -> \"rumors\": addtopic: no such topic"},
       {[](auto& n) { return script("quest", "SetJournalIndex " + n + " 10"); },
        "QUETE_1", "quest_1", "script  SCPT \"quest\" -> \"quest_1\": SetJournalIndex: no such journal"},
   };
-  Records sound{dial("rumeurs")}, broken{dial("rumeurs")};
+  Records sound{topic("rumeurs")}, broken{topic("rumeurs")};
   std::vector<std::string> lines;
   for (const Row& row : rows) {
     sound.push_back(row.make(row.sound));
     broken.push_back(row.make(row.broken));
     lines.push_back(row.line);
   }
+  // The door last in the file, first in the report: it groups by kind.
+  std::rotate(broken.begin() + 1, broken.begin() + 2, broken.end());
   const Checked good = check(sound), bad = check(broken);
   EXPECT_EQ(good.status, 0);
   EXPECT_EQ(good.report, "0 findings\n");
@@ -150,7 +127,8 @@ TEST(Check, FindingsOfTheirOwn) {
   const std::vector<Row> rows = {
       {"stale script",
        {script("fresh", "MessageBox \"Bonjour\" ; \"Hello\"", "\x07" "BONJOUR"),
-        script("stale", "MessageBox \"Bonjour\" \"Oui\" \"Non\"", "Hello Yes No"), script("uncompiled", "Say \"x\"")},
+        script("stale", "MessageBox \"Bonjour\" \"Oui\" \"Non\"", "Hello Yes No"),
+        record("SCPT", {subrecord("SCDT", ""), subrecord("SCTX", "Say \"x\"")})},
        {"stale script  SCPT \"stale\" -> \"Bonjour\": in the source, not in the compiled data (nor 2 more): "
         "the game runs the old texts until the script is compiled again in the editor"}},
       {"encoding",
@@ -160,12 +138,13 @@ TEST(Check, FindingsOfTheirOwn) {
        {"encoding  WEAP \"a\" -> \"" + utf8 + "\": FNAM is UTF-8, which the game shows as garbage; French texts "
         "must be Windows-1252 (save the lexicons so)"}},
       {"unreachable topic",
-       {dial("Nouveau"), dial("vieux"), dial("Vieux-Pont"), dial("umeurs"), dial("AJOUT\xe9"), dial("rumeurs"), dial("propre"),
-        info("905", {subrecord("NAME", "Mon (propre) avis.")})},
+       {topic("Nouveau"), topic("vieux"), topic("Vieux-Pont"), topic("umeurs"), topic("AJOUT\xe9"), topic("rumeurs"),
+        topic("propre"), info("905", "Mon (propre) avis.")},
        {"unreachable topic  DIAL \"Nouveau\": no response mentions it and no AddTopic adds it",
         "unreachable topic  DIAL \"umeurs\": no response mentions it and no AddTopic adds it"}},
       {"detached topic",
-       {dial("rumors"), info("906", {}, "100"), dial("RUMEURS"), info("907", {}, "100")},
+       {topic("rumors"), info({.id = "906", .previous = "100"}), topic("RUMEURS"),
+        info({.id = "907", .previous = "100"})},
        {"detached topic  DIAL \"rumors\": no master has this topic, yet its responses link to INFO \"100\" of "
         "the masters' topic \"rumeurs\": the responses land in a topic of their own"}},
       {"detached cell",
@@ -182,9 +161,9 @@ TEST(Check, FindingsOfTheirOwn) {
 }
 
 TEST(Check, Masters) {
-  const Records door{cell("Hall", {subrecord("DNAM", zstring("Office")), subrecord("DNAM", zstring("Bureau"))}),
-                     cell("Salle", {subrecord("FRMR", u32(1u << 24 | 5))}), dial("gossip"),
-                     info("906", {}, "555")};
+  const Records door{cell("Hall", {subrecord("DNAM", zstring("Office")), subrecord("DNAM", zstring("Bureau"))}, 0),
+                     cell("Salle", {subrecord("FRMR", u32(1u << 24 | 5))}), topic("gossip"),
+                     info({.id = "906", .previous = "555"}), topic("Vivec")};
   const Checked resized = check({}, "", {{"Master.esm", 1234}});
   EXPECT_EQ(resized.lines, std::vector<std::string>{
       "master size  TES3 \"Mod.esp\" -> \"Master.esm\": the header records 1234 bytes, the file has " +
@@ -192,14 +171,17 @@ TEST(Check, Masters) {
       "editor records the new size)"});
   // What the master that is there defines is still known.
   const Checked missing = check(door, "", {{"Absent.esm", 1}, {"Master.esm", kMaster.size()}});
-  ASSERT_EQ(missing.lines.size(), 4u);
-  EXPECT_EQ(missing.lines[0].substr(0, 48), "missing master  TES3 \"Mod.esp\" -> \"Absent.esm\": ");
-  EXPECT_EQ(missing.lines[1], "not checked  CELL \"Hall\" -> \"Office\": door destination, no such interior cell in the "
-                              "files read; Absent.esm, which is missing, may define it");
-  EXPECT_EQ(missing.lines[2], "not checked  DIAL \"gossip\": its responses link to INFO \"555\", which no file "
-                              "read holds; Absent.esm, which is missing, may hold it under another name");
-  EXPECT_EQ(missing.lines[3], "not checked  CELL \"Salle\": it holds references to objects of Absent.esm, which "
-                              "is missing; no master read has this cell");
+  EXPECT_EQ(missing.lines, (std::vector<std::string>{
+      "missing master  TES3 \"Mod.esp\" -> \"Absent.esm\": not in " + missing.folder +
+          "; the names that only it could define are not checked",
+      "not checked  CELL \"Hall\" at (1, 2) -> \"Office\": door destination, no such interior cell in the files "
+      "read; Absent.esm, which is missing, may define it",
+      "not checked  DIAL \"gossip\": its responses link to INFO \"555\", which no file read holds; Absent.esm, "
+      "which is missing, may hold it under another name",
+      "not checked  CELL \"Salle\": it holds references to objects of Absent.esm, which is missing; no master "
+      "read has this cell",
+      "not checked  DIAL \"Vivec\": no response of the files read mentions it nor AddTopic adds it; Absent.esm, "
+      "which is missing, may make it known"}));
 }
 
 TEST(Check, LexiconHints) {
@@ -216,23 +198,13 @@ TEST(Check, LexiconHints) {
   EXPECT_NE(check(doors).console.find("No lexicons beside the program"), std::string::npos);
 }
 
-TEST(Check, ReportGroupsByKindInFoundOrder) {
-  using check::Kind;
-  const std::vector<check::Finding> findings = {{Kind::script, "SCPT \"a\"", "x", "1"},
-                                                {Kind::door, "CELL \"b\"", "", "2"},
-                                                {Kind::script, "SCPT \"c\"", "y", "3"}};
-  EXPECT_EQ(check::format_report(findings),
-            "door  CELL \"b\": 2\nscript  SCPT \"a\" -> \"x\": 1\nscript  SCPT \"c\" -> \"y\": 3\n"
-            "3 findings: door 1, script 2\n");
-}
-
 TEST(Check, CannotRun) {
   const Checked damaged = check({"WEAP\x10"});
   EXPECT_EQ(damaged.status, 2);
   EXPECT_NE(damaged.console.find("Mod.esp is damaged\n"), std::string::npos);
   // A master that is there but damaged stops the check too.
   TempDir dir;
-  dir.write("Mod.esp", header({{"Bad.esm", 4}}));
+  dir.write("Mod.esp", header({.masters = {{"Bad.esm", 4}}}));
   dir.write("Bad.esm", "TES3");
   StringConsole console;
   EXPECT_EQ(run_check({"quillaret-check", dir.file("Mod.esp")}, console), 2);
@@ -242,26 +214,6 @@ TEST(Check, CannotRun) {
   EXPECT_NE(console.output.find("cannot read /nonexistent/Mod.esp\n"), std::string::npos);
   EXPECT_EQ(report_path("a.b/Mod_fr.esp"), "a.b/Mod_fr.check.txt");
   EXPECT_EQ(report_path("a.b/Mod"), "a.b/Mod.check.txt");
-}
-
-// The bundled example, translated with the sample lexicons: its master is
-// not there, so what only the master could settle is not checked.
-TEST(Check, TranslatedExample) {
-  TempDir dir;
-  for (const char* name : {"Example.esp", "lexique_enfr_dial.txt", "lexique_enfr_fact.txt", "lexique_enfr_name.txt"}) {
-    dir.write(name, read_file(std::string(QUILLARET_SOURCE_DIR "/examples/") + name));
-  }
-  StringConsole console;
-  ASSERT_EQ(run({dir.file("quillaret"), dir.file("Example.esp")}, console), 0);
-  EXPECT_EQ(run_check({dir.file("quillaret-check"), dir.file("Example_fr.esp")}, console), 1);
-  EXPECT_EQ(dir.read("Example_fr.check.txt"),
-            "missing master  TES3 \"Example_fr.esp\" -> \"Morrowind.esm\": not in " + dir.path().string() +
-                "; the names that only it could define are not checked\n"
-                "not checked  CELL \"Seyda Neen, Bureau du recensement et des imp\xf4ts\" at (0, 0) -> \"Seyda Neen\": "
-                "door destination, no such interior cell in the files read; Morrowind.esm, which is missing, may define it\n"
-                "not checked  DIAL \"Vivec\": no response of the files read mentions it nor AddTopic adds it; "
-                "Morrowind.esm, which is missing, may make it known\n"
-                "3 findings: missing master 1, not checked 2\n");
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "driver/driver.h"
-#include "platform/console.h"
 #include "tools/plugin_builder.h"
 #include "support/run_program.h"
 
@@ -17,10 +16,9 @@ namespace {
 using namespace builder;
 namespace fs = std::filesystem;
 
-const std::string kWelcome = "Welcome in Quillaret v1.01\n\n";
-const std::string kLexicons = "Reading lexicons\n";
-const std::string kSuccess = kWelcome + kLexicons + "Parsing Mod file\nTranslating\ndone!\nSaving file\nsaving...\ndone\n";
-const std::string kWeapon = record("WEAP", {subrecord("NAME", zstring("iron")), subrecord("FNAM", zstring("Iron Dagger"))});
+const std::string kSuccess = "Welcome in Quillaret v1.01\n\nReading lexicons\nParsing Mod file\nTranslating\n"
+                             "done!\nSaving file\nsaving...\ndone\n";
+const std::string kWeapon = named("WEAP", "iron", "Iron Dagger");
 
 TEST(Driver, WritesOutputAndLogBesideTheInput) {
   struct Case {
@@ -48,30 +46,6 @@ TEST(Driver, WritesOutputAndLogBesideTheInput) {
     EXPECT_TRUE(fs::remove(install.dir().file(c.log))) << c.input;
     EXPECT_EQ(listing(input.parent_path()), before) << c.input;
   }
-}
-
-// Marks where the program waits among its messages.
-struct MarkingConsole : Console {
-  void print(std::string_view text) override { output += text; }
-  void wait() override { output += "<wait>"; }
-  std::string output;
-};
-
-TEST(Driver, WaitsOnceOrTwiceForACharacter) {
-  TempDir dir;
-  dir.write("Mod.esp", kWeapon);
-  const std::vector<std::string> args = {dir.file("quillaret"), dir.file("Mod.esp")};
-  MarkingConsole missing, lexicons, success;
-  EXPECT_EQ(run({args[0]}, missing), 1);
-  // The lexicons load beside the input's reading, yet their message and
-  // wait come first.
-  EXPECT_EQ(run(args, lexicons), 1);
-  for (const char* kind : {"dial", "fact", "name"}) dir.write(std::string("lexique_enfr_") + kind + ".txt", "");
-  EXPECT_EQ(run(args, success), 0);
-  EXPECT_EQ(missing.output, kWelcome + "missing ESP/ESM/ESS file!\n<wait>");
-  EXPECT_EQ(lexicons.output, kWelcome + kLexicons + "file does not exist " + dir.file("lexique_enfr_dial.txt") +
-                                 "!\n<wait>Missing lexicons!\n<wait>");
-  EXPECT_EQ(success.output.find("<wait>"), success.output.size() - 6);
 }
 
 TEST(Driver, LexiconDirectory) {

@@ -1,20 +1,19 @@
 // Damaged plug-ins, lexicons, paths and arguments, end to end. Whatever the
-// damage, a run ends with one of the program's messages and its exit
-// status, leaves the input as it was, and either writes a complete output
-// or leaves an earlier Mod_fr.esp byte for byte, with no temporary file
-// behind.
+// damage, a run ends with one of the program's messages, one wait for a
+// character and its exit status, leaves the input as it was, and either
+// writes a complete output or leaves an earlier Mod_fr.esp byte for byte,
+// with no temporary file behind.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tools/plugin_builder.h"
 #include "driver/driver.h"
 #include "support/run_program.h"
-#include "support/string_console.h"
+#include "platform/console.h"
 
 namespace quillaret::testing {
 namespace {
@@ -33,10 +32,6 @@ const std::string kNoFile = kRead + "file does not exist!\n";
 
 const std::string kHeader = record("TES3", {subrecord("HEDR", std::string(12, 'h'))});  // 36 bytes
 
-std::string weapon(std::string_view name) {
-  return record("WEAP", {subrecord("NAME", zstring("dagger")), subrecord("FNAM", zstring(name))});
-}
-
 std::string with_u32(std::string bytes, size_t at, uint32_t value) {
   return bytes.replace(at, 4, u32(value));
 }
@@ -54,17 +49,9 @@ struct Case {
   std::string argument0 = {};  // the executable's path when empty
 };
 
-// Names the row in test listings rather than dumping its bytes.
-void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
-
-// Puts a copy of Mod.esp under another name.
-std::function<void(const TempDir&)> copy_as(std::string name) {
-  return [name](const TempDir& dir) { dir.write(name, dir.read("Mod.esp")); };
-}
-
 std::vector<Case> cases() {
-  const std::string dagger = weapon("Iron Dagger");
-  const std::string dague = weapon("Dague de fer");
+  const std::string dagger = named("WEAP", "dagger", "Iron Dagger");
+  const std::string dague = named("WEAP", "dagger", "Dague de fer");
   const auto fill = static_cast<uint32_t>(dagger.size() - 16);  // its subrecords' bytes
   const std::string fnam = subrecord("FNAM", zstring("Iron Dagger"));
   const std::string bad_size = kParse + "Translating\nBad record size!\nError translating file!\n";
@@ -99,9 +86,9 @@ std::vector<Case> cases() {
       // The input is opened before its name is checked.
       {"MissingInput", dagger, kNoFile, 1, {}, kNames, {}, {"Save.ess"}},
       {"SavedGame", dagger, kRead + "unsupported file format!\n", 1, {}, kNames,
-       copy_as("Save.ess"), {"Save.ess"}},
+       [](const TempDir& dir) { dir.write("Save.ess", dir.read("Mod.esp")); }, {"Save.ess"}},
       {"UpperCaseExtension", dagger, kRead + "unsupported file format!\n", 1, {}, kNames,
-       copy_as("Mod.ESP"), {"Mod.ESP"}},
+       [](const TempDir& dir) { dir.write("Mod.ESP", dir.read("Mod.esp")); }, {"Mod.ESP"}},
       {"InputIsADirectory", dagger, kNoFile, 1, {}, kNames,
        [](const TempDir& dir) { fs::create_directory(dir.file("Dir.esp")); }, {"Dir.esp"}},
       {"UnreadableInput", dagger, kNoFile, 1, {}, kNames,
@@ -112,12 +99,13 @@ std::vector<Case> cases() {
       // The trace log is optional.
       {"LogIsADirectory", dagger, kSuccess + "No traces!\n", 0, dague, kNames,
        [](const TempDir& dir) { fs::create_directory(dir.file("Mod_fr.log")); }},
-      // Lexicons: missing ones stop the run; damaged ones load what they hold.
+      // Lexicons: missing ones stop the run after a wait of their own, though
+      // they load beside the input's reading; damaged ones load what they hold.
       {"MissingLexicon", dagger,
-       kRead + "file does not exist {dir}/lexique_enfr_name.txt!\nMissing lexicons!\n", 1, {},
+       kRead + "file does not exist {dir}/lexique_enfr_name.txt!\n<wait>Missing lexicons!\n", 1, {},
        kNames, [](const TempDir& dir) { fs::remove(dir.file("lexique_enfr_name.txt")); }},
       {"LexiconIsADirectory", dagger,
-       kRead + "file does not exist {dir}/lexique_enfr_dial.txt!\nMissing lexicons!\n", 1, {},
+       kRead + "file does not exist {dir}/lexique_enfr_dial.txt!\n<wait>Missing lexicons!\n", 1, {},
        kNames, [](const TempDir& dir) {
          fs::remove(dir.file("lexique_enfr_dial.txt"));
          fs::create_directory(dir.file("lexique_enfr_dial.txt"));
@@ -126,55 +114,59 @@ std::vector<Case> cases() {
       {.name = "LexiconsBesideArgumentZero", .plugin = dagger,
        .console = kRead + "file does not exist elsewhere/lexique_enfr_dial.txt!\nMissing lexicons!\n",
        .status = 1, .argument0 = "elsewhere\\quillaret"},
-      {"VeryLongLines", dagger, kSuccess, 0, weapon(std::string(20000, 'D')),
+      {"VeryLongLines", dagger, kSuccess, 0, named("WEAP", "dagger", std::string(20000, 'D')),
        std::string(300000, '-') + "\n" + lexicon_file({{"Iron Dagger", std::string(20000, 'D')}})},
   };
 }
 
-class MalformedInput : public ::testing::TestWithParam<Case> {};
+// Marks where the program waits among its messages.
+struct MarkingConsole : Console {
+  void print(std::string_view text) override { output += text; }
+  void wait() override { output += "<wait>"; }
+  std::string output;
+};
 
-TEST_P(MalformedInput, EndsWithItsMessageAndLeavesTheFilesSafe) {
-  const Case& c = GetParam();
-  Installation install("", "", c.names);
-  const TempDir& dir = install.dir();
-  dir.write("Mod.esp", c.plugin);
-  dir.write("Mod_fr.esp", kEarlier);
-  if (c.damage) c.damage(dir);
-  const std::string listing = dir.listing();
-  const bool had_log = dir.exists("Mod_fr.log");
+TEST(MalformedInput, EndsWithItsMessageAndLeavesTheFilesSafe) {
+  for (const Case& c : cases()) {
+    SCOPED_TRACE(c.name);
+    Installation install("", "", c.names);
+    const TempDir& dir = install.dir();
+    dir.write("Mod.esp", c.plugin);
+    dir.write("Mod_fr.esp", kEarlier);
+    if (c.damage) c.damage(dir);
+    const std::string before = listing(dir.path());
+    const bool had_log = fs::exists(dir.file("Mod_fr.log"));
 
-  std::vector<std::string> args = c.args;
-  args.insert(args.begin(), c.argument0.empty() ? install.executable() : c.argument0);
-  RunResult result;
-  if (c.unprivileged || !c.argument0.empty()) {
-    // Permissions bind another user; a relative argument 0 is the cwd's.
-    result = run_program(install.executable(), args, dir.path().string(), c.unprivileged);
-  } else {
-    for (size_t i = 1; i < args.size(); ++i) args[i] = dir.file(args[i]);
-    StringConsole console;
-    result = {run(args, console), console.output};
-  }
-  fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::add);
-  fs::permissions(dir.file("Mod.esp"), fs::perms::owner_read, fs::perm_options::add);
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), c.argument0.empty() ? install.executable() : c.argument0);
+    RunResult result;
+    std::string console = c.console;
+    if (c.unprivileged || !c.argument0.empty()) {
+      // Permissions bind another user; a relative argument 0 is the cwd's.
+      result = run_program(install.executable(), args, dir.path().string(), c.unprivileged);
+    } else {
+      // In process, the one wait at the end shows too.
+      for (size_t i = 1; i < args.size(); ++i) args[i] = dir.file(args[i]);
+      MarkingConsole marking;
+      result = {run(args, marking), marking.output};
+      console += "<wait>";
+    }
+    fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::add);
+    fs::permissions(dir.file("Mod.esp"), fs::perms::owner_read, fs::perm_options::add);
 
-  std::string console = c.console;
-  if (size_t at = console.find("{dir}"); at != std::string::npos) {
-    console.replace(at, 5, dir.path().string());
+    if (size_t at = console.find("{dir}"); at != std::string::npos) console.replace(at, 5, dir.path().string());
+    EXPECT_EQ(result.output, "Welcome in Quillaret v1.01\n\n" + console);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(dir.read("Mod.esp"), c.plugin);
+    EXPECT_EQ(dir.read("Mod_fr.esp"), c.status == 0 ? c.output : kEarlier);
+    // The trace log is the one file a run adds, once it got to create it.
+    if (!had_log) {
+      EXPECT_EQ(fs::exists(dir.file("Mod_fr.log")), c.console.starts_with(kParse));
+      fs::remove(dir.file("Mod_fr.log"));
+    }
+    EXPECT_EQ(listing(dir.path()), before);
   }
-  EXPECT_EQ(result.output, "Welcome in Quillaret v1.01\n\n" + console);
-  EXPECT_EQ(result.status, c.status);
-  EXPECT_EQ(dir.read("Mod.esp"), c.plugin);
-  EXPECT_EQ(dir.read("Mod_fr.esp"), c.status == 0 ? c.output : kEarlier);
-  // The trace log is the one file a run adds, once it got to create it.
-  if (!had_log) {
-    EXPECT_EQ(dir.exists("Mod_fr.log"), c.console.starts_with(kParse));
-    fs::remove(dir.file("Mod_fr.log"));
-  }
-  EXPECT_EQ(dir.listing(), listing);
 }
-
-INSTANTIATE_TEST_SUITE_P(Matrix, MalformedInput, ::testing::ValuesIn(cases()),
-                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace quillaret::testing

@@ -12,9 +12,7 @@
 namespace quillaret::testing {
 namespace {
 
-bool delimiter(char c) {
-  return std::string_view(" .,;:!?'()\"\t\n\r").find(c) != std::string_view::npos;
-}
+bool delimiter(char c) { return std::string_view(" .,;:!?'()\"\t\n\r").find(c) != std::string_view::npos; }
 
 // The first non-empty source found at `position` decides: it matches when
 // the text goes on with a boundary (or, for a quoted name, a double quote);

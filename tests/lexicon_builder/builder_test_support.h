@@ -1,26 +1,25 @@
 // Running quillaret-lexicon in process, and reading back what it wrote.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
 #include "lexicon/lexicon.h"
 #include "lexicon_builder/driver.h"
+#include "support/run_program.h"
 #include "support/string_console.h"
 #include "support/temp_dir.h"
 
 namespace quillaret::testing {
 
-struct BuildRun {
-  int status = -1;
-  std::string console;
-  int waits = 0;
-};
-
-inline BuildRun build_lexicons(const std::vector<std::string>& args) {
+// Whatever happens, the program waits once for a character.
+inline RunResult build_lexicons(const std::vector<std::string>& args) {
   StringConsole console;
   const int status = run_lexicon_builder(args, console);
-  return {status, console.output, console.waits};
+  EXPECT_EQ(console.waits, 1);
+  return {status, console.output};
 }
 
 // The three lexicons of `folder`, as the translator loads them.

@@ -2,12 +2,11 @@
 // every file left as it was; and the executable as users run it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 
 #include "lexicon_builder/builder_test_support.h"
-#include "plugin/plugin_view.h"
 #include "tools/plugin_builder.h"
 #include "support/run_program.h"
 
@@ -18,31 +17,22 @@ using namespace builder;
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-std::string weapon(const char* id, const char* name) {
-  return record("WEAP", {subrecord("NAME", zstring(id)), subrecord("FNAM", zstring(name))});
-}
-
 // Every file under `folder` with its bytes.
-std::vector<std::pair<std::string, std::string>> snapshot(const fs::path& folder) {
-  std::vector<std::pair<std::string, std::string>> files;
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+  std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    files.emplace_back(entry.path().string(),
-                       entry.is_regular_file() ? read_file(entry.path().string()) : "/");
+    files[entry.path().string()] = entry.is_regular_file() ? read_file(entry.path().string()) : "/";
   }
-  std::sort(files.begin(), files.end());
   return files;
 }
 
 TEST(LexiconBuilderFailures, EachIsExplainedAndChangesNothing) {
   TempDir dir;
-  dir.write("en.esp", weapon("dagger", "Iron Dagger"));
-  dir.write("fr.esp", weapon("dagger", "Dague"));
-  dir.write("other.esp", weapon("sword", "Epee"));
-  dir.write("damaged.esp", weapon("dagger", "Dague") + "XXXX" + std::string(12, '\0'));
+  dir.write("en.esp", named("WEAP", "dagger", "Iron Dagger"));
+  dir.write("fr.esp", named("WEAP", "dagger", "Dague"));
+  dir.write("other.esp", named("WEAP", "sword", "Epee"));
+  dir.write("damaged.esp", named("WEAP", "dagger", "Dague") + "XXXX" + std::string(12, '\0'));
   const std::string en = dir.file("en.esp"), fr = dir.file("fr.esp"), lex = dir.file("lex");
-  PluginView damaged;
-  std::string diagnostic;
-  ASSERT_FALSE(damaged.open(dir.file("damaged.esp"), &diagnostic));
 
   const auto lexicon = [&](const char* name, std::string bytes) {
     return [=, &dir] { dir.write("lex/"s + name, bytes); };
@@ -56,27 +46,22 @@ TEST(LexiconBuilderFailures, EachIsExplainedAndChangesNothing) {
   const std::vector<Case> cases = {
       {{en}, [] {}, "in FOLDER (by default the current folder); details in lexique_enfr_report.txt."},
       {{en, dir.file("missing.esp"), lex}, [] {}, "cannot read " + dir.file("missing.esp")},
-      {{en, dir.file("damaged.esp"), lex}, [] {}, diagnostic},
-      {{en, dir.file("other.esp"), lex},
-       [] {},
-       en + " and " + dir.file("other.esp") +
-           " share no record ID: they are not a plug-in and its translation"},
+      {{en, dir.file("damaged.esp"), lex}, [] {},
+       dir.file("damaged.esp") + " is damaged\nXXXX(3), size=0, prev=0, next=-1, parent=-1, left=16"},
+      {{en, dir.file("other.esp"), lex}, [] {},
+       en + " and " + dir.file("other.esp") + " share no record ID: they are not a plug-in and its translation"},
       {{en, fr, en}, [] {}, "cannot write in " + en + ": not a folder that can be created"},
-      {{en, fr, lex},
-       lexicon("lexique_enfr_fact.txt", "\"A\"\n\"B\"\n\0\"C\"\n\"D\"\n"s),
+      {{en, fr, lex}, lexicon("lexique_enfr_fact.txt", "\"A\"\n\"B\"\n\0\"C\"\n\"D\"\n"s),
        "lexique_enfr_fact.txt holds a NUL byte, after which the translator reads nothing: correct it, then "
        "run again"},
-      {{en, fr, lex},
-       lexicon("lexique_enfr_fact.txt", "\"A\"\n\"B"),
+      {{en, fr, lex}, lexicon("lexique_enfr_fact.txt", "\"A\"\n\"B"),
        "lexique_enfr_fact.txt ends inside a string: its last double quote is missing: correct it, then run "
        "again"},
-      {{en, fr, lex},
-       lexicon("lexique_enfr_dial.txt", "\"A\"\n\"B\"\n\"C\"\n"),
+      {{en, fr, lex}, lexicon("lexique_enfr_dial.txt", "\"A\"\n\"B\"\n\"C\"\n"),
        "lexique_enfr_dial.txt ends with an English text without its French text: correct it, then run again"},
       {{en, fr, lex}, folder("lexique_enfr_fact.txt"), "cannot read " + lex + "/lexique_enfr_fact.txt"},
       // The last step: every file is written, none has replaced its predecessor yet.
-      {{en, fr, lex},
-       folder("lexique_enfr_report.txt"),
+      {{en, fr, lex}, folder("lexique_enfr_report.txt"),
        "lexique_enfr_report.txt; the lexicons were left as they were"},
   };
   for (const Case& c : cases) {
@@ -88,10 +73,9 @@ TEST(LexiconBuilderFailures, EachIsExplainedAndChangesNothing) {
     const auto before = snapshot(dir.path());
     std::vector<std::string> args = {"quillaret-lexicon"};
     args.insert(args.end(), c.args.begin(), c.args.end());
-    const BuildRun run = build_lexicons(args);
+    const RunResult run = build_lexicons(args);
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.console.ends_with(c.message + "\n")) << run.console;
-    EXPECT_EQ(run.waits, 1);
+    EXPECT_TRUE(run.output.ends_with(c.message + "\n")) << run.output;
     EXPECT_EQ(snapshot(dir.path()), before);  // no temporary file either
   }
 }
@@ -100,18 +84,16 @@ TEST(LexiconBuilderFailures, EachIsExplainedAndChangesNothing) {
 TEST(LexiconBuilderFailures, ExecutableInAFolderItMayNotWriteIn) {
   TempDir dir;
   fs::copy_file(QUILLARET_LEXICON_EXECUTABLE, dir.file("quillaret-lexicon"));
-  dir.write("en.esp", weapon("dagger", "Iron Dagger"));
-  dir.write("fr.esp", weapon("dagger", "Dague"));
+  dir.write("en.esp", named("WEAP", "dagger", "Iron Dagger"));
+  dir.write("fr.esp", named("WEAP", "dagger", "Dague"));
   fs::create_directory(dir.path() / "locked");
   fs::permissions(dir.path() / "locked", fs::perms::owner_write, fs::perm_options::remove);
   const std::string program = dir.file("quillaret-lexicon");
   const RunResult run =
       run_program(program, {program, "en.esp", "fr.esp", "locked"}, dir.path().string(), true);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(
-      run.output,
-      "English: en.esp\nFrench: fr.esp\ncannot write locked/lexique_enfr_report.txt; the lexicons were left "
-      "as they were\n");
+  EXPECT_EQ(run.output, "English: en.esp\nFrench: fr.esp\ncannot write locked/lexique_enfr_report.txt; the lexicons "
+                        "were left as they were\n");
   EXPECT_EQ(listing(dir.path() / "locked"), "");
 }
 

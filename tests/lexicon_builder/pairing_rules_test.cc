@@ -2,6 +2,8 @@
 // the report's lines.
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "lexicon_builder/builder_test_support.h"
 #include "tools/plugin_builder.h"
 
@@ -12,16 +14,6 @@ using namespace builder;
 using Records = std::vector<std::string>;
 
 std::string z(const char* tag, const std::string& text) { return subrecord(tag, zstring(text)); }
-std::string named(const char* tag, const char* id, const std::string& name) {
-  return record(tag, {z("NAME", id), z("FNAM", name)});
-}
-std::string dial(const char* name, char type = 0) {
-  return record("DIAL", {z("NAME", name), subrecord("DATA", std::string(1, type))});
-}
-std::string info(const char* id, Records more = {}) {
-  more.insert(more.begin(), z("INAM", id));
-  return record("INFO", more);
-}
 // A cell whose references are given as number, object, and for a door its destination.
 std::string cell(const std::string& name, std::vector<Records> refs, int x = 0, int y = 0,
                  bool interior = true) {
@@ -60,27 +52,23 @@ TEST(LexiconPairing, EachRule) {
         named("MISC", "k1", "Clef"), named("MISC", "k2", "Cle"), named("MISC", "k3", "Cle"),
         named("MISC", "q", "Dis"), named("MISC", "e", ""), named("MISC", "n", "")},
        {},
-       {{"Iron Dagger", "Dague"},
-        {"Iron Key", "Clef de fer"},
-        {"Sign", "Enseigne"},
-        {"First", "Premier"},
-        {"Second", "Deuxieme"},
-        {"Gold", "Or"},
-        {"Rope", "Corde"},
-        {"Key", "Cle"}},
+       {{"Iron Dagger", "Dague"}, {"Iron Key", "Clef de fer"}, {"Sign", "Enseigne"}, {"First", "Premier"},
+        {"Second", "Deuxieme"}, {"Gold", "Or"}, {"Rope", "Corde"}, {"Key", "Cle"}},
        {"lexique_enfr_name.txt: 8 added, 0 kept, 3 conflicting, 2 skipped",
         "  \"Gold\": wrote \"Or\" (1 record)", "    also \"Gold\": MISC \"g1\", MISC \"g2\"",
         "    also \"Cordage\": MISC \"r2\"", "  \"Key\": wrote \"Cle\" (2 records)",
         "  \"Say \"hi\"\" / \"Dis\": a double quote, which a lexicon cannot hold", "    MISC \"q\"",
         "  \"Empty\" / \"\": the French text is empty"}},
       {"topics by their responses' votes, other dialogues left out; cell filters and BLX conditions",
-       {dial("latest rumors"), info("i1"), info("i2"), info("i3"), dial("Greeting 0", 2),
-        info("i4", {z("ANAM", "Balmora"), subrecord("SCVR", condition("0sX00", "var")),
-                    subrecord("SCVR", condition("1BLX0", "Balmora, Guild"))}),
-        dial("Vivec"), dial("Lost"), info("i5")},
-       {dial("autre"), info("i3"), dial("rumeurs"), info("i2"), info("i1"), dial("Salutation 0", 2),
-        info("i4", {z("ANAM", "Balmora"), subrecord("SCVR", condition("0sX00", "var_fr")),
-                    subrecord("SCVR", condition("1BLX0", "Balmora, Guilde"))})},
+       {topic("latest rumors"), info({.id = "i1"}), info({.id = "i2"}), info({.id = "i3"}),
+        topic("Greeting 0", kGreeting),
+        info({.id = "i4", .after = {z("ANAM", "Balmora"), subrecord("SCVR", condition("0sX00", "var")),
+                    subrecord("SCVR", condition("1BLX0", "Balmora, Guild"))}}),
+        topic("Vivec"), topic("Lost"), info({.id = "i5"})},
+       {topic("autre"), info({.id = "i3"}), topic("rumeurs"), info({.id = "i2"}), info({.id = "i1"}),
+        topic("Salutation 0", kGreeting),
+        info({.id = "i4", .after = {z("ANAM", "Balmora"), subrecord("SCVR", condition("0sX00", "var_fr")),
+                    subrecord("SCVR", condition("1BLX0", "Balmora, Guilde"))}})},
        {{"latest rumors", "rumeurs"}},
        {{"Balmora", "Balmora"}, {"Balmora, Guild", "Balmora, Guilde"}},
        {"  \"latest rumors\": wrote \"rumeurs\" (2 records)",
@@ -114,14 +102,11 @@ TEST(LexiconPairing, EachRule) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
-    std::string english = anchor, french = anchor;
-    for (const std::string& r : c.english) english += r;
-    for (const std::string& r : c.french) french += r;
-    dir.write("en.esp", english);
-    dir.write("fr.esp", french);
-    const BuildRun run =
+    dir.write("en.esp", std::accumulate(c.english.begin(), c.english.end(), anchor));
+    dir.write("fr.esp", std::accumulate(c.french.begin(), c.french.end(), anchor));
+    const RunResult run =
         build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("")});
-    ASSERT_EQ(run.status, 0) << run.console;
+    ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(dir.read("lexique_enfr_dial.txt"), lexicon_file(c.topics, "\r\n"));
     EXPECT_EQ(dir.read("lexique_enfr_name.txt"), lexicon_file(c.names, "\r\n"));
     const std::string report = dir.read("lexique_enfr_report.txt");

@@ -10,46 +10,37 @@ namespace {
 
 using namespace builder;
 
-std::string weapon(const char* id, const char* name) {
-  return record("WEAP", {subrecord("NAME", zstring(id)), subrecord("FNAM", zstring(name))});
-}
-
 TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
   TempDir dir;
   const auto build = [&](const std::string& english, const std::string& french) {
     dir.write("en.esp", english);
     dir.write("fr.esp", french);
-    const BuildRun run =
+    const RunResult run =
         build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("")});
     EXPECT_EQ(run.status, 0);
-    return run.console;
+    return run.output;
   };
-  const std::string english = weapon("dagger", "Iron Dagger") + weapon("key", "Iron Key");
-  const std::string french = weapon("dagger", "Dague de fer") + weapon("key", "Clef de fer");
+  const std::string english = named("WEAP", "dagger", "Iron Dagger") + named("WEAP", "key", "Iron Key");
+  const std::string french = named("WEAP", "dagger", "Dague de fer") + named("WEAP", "key", "Clef de fer");
   // A corrected pair, a comment, LF line ends and no final line end; and a
   // lexicon that gains nothing, which stays as it is.
-  const std::string names =
-      "; corrected by hand\n\"Iron Dagger\"\n\"Dague de fer (corrig\xe9"
-      "e)\"";
+  const std::string corrected = "Dague de fer (corrig\xe9" "e)";
+  const std::string names = "; corrected by hand\n\"Iron Dagger\"\n\"" + corrected + "\"";
   dir.write("lexique_enfr_name.txt", names);
   dir.write("lexique_enfr_fact.txt", "\"Guild\"\n\"Guilde\"");
   const std::string console = build(english, french);
   const std::string appended = names + "\r\n\"Iron Key\"\r\n\"Clef de fer\"\r\n";
   EXPECT_EQ(dir.read("lexique_enfr_name.txt"), appended);
   EXPECT_EQ(dir.read("lexique_enfr_fact.txt"), "\"Guild\"\n\"Guilde\"");
-  EXPECT_TRUE(console.ends_with("lexique_enfr_name.txt: 1 added, 0 kept, 1 conflicting, 0 skipped\n"))
-      << console;
+  EXPECT_TRUE(console.ends_with("lexique_enfr_name.txt: 1 added, 0 kept, 1 conflicting, 0 skipped\n")) << console;
   EXPECT_NE(dir.read("lexique_enfr_report.txt")
-                .find("  \"Iron Dagger\": kept \"Dague de fer (corrig\xe9"
-                      "e)\" from the lexicon\r\n"
+                .find("  \"Iron Dagger\": kept \"" + corrected + "\" from the lexicon\r\n"
                       "    the files give \"Dague de fer\": WEAP \"dagger\"\r\n"),
             std::string::npos);
   // The translator reads the user's pair and the new one.
   const Lexicon loaded(appended);
   EXPECT_EQ(loaded.file_entries().size(), 2u);
-  EXPECT_EQ(loaded.find_exact("Iron Dagger")->target,
-            "Dague de fer (corrig\xe9"
-            "e)");
+  EXPECT_EQ(loaded.find_exact("Iron Dagger")->target, corrected);
   EXPECT_EQ(loaded.find_exact("Iron Key")->target, "Clef de fer");
 
   // Again: nothing new, nothing changed.
@@ -57,7 +48,7 @@ TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
       build(english, french).ends_with("lexique_enfr_name.txt: 0 added, 1 kept, 1 conflicting, 0 skipped\n"));
   EXPECT_EQ(dir.read("lexique_enfr_name.txt"), appended);
   // Another pair into the same folder, as a master after the game's own.
-  build(weapon("tri", "Tribunal Dagger"), weapon("tri", "Dague du Tribunal"));
+  build(named("WEAP", "tri", "Tribunal Dagger"), named("WEAP", "tri", "Dague du Tribunal"));
   EXPECT_EQ(dir.read("lexique_enfr_name.txt"), appended + "\"Tribunal Dagger\"\r\n\"Dague du Tribunal\"\r\n");
 }
 

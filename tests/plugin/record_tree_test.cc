@@ -41,9 +41,7 @@ std::string nested_plugin() {
 
 // Keeps weapons and cells, and in them a first NAME and every DATA.
 struct SomeEntries : NodeFilter {
-  bool keeps_top_level(Tag tag) const override {
-    return tag == make_tag("WEAP") || tag == make_tag("CELL");
-  }
+  bool keeps_top_level(Tag tag) const override { return tag == make_tag("WEAP") || tag == make_tag("CELL"); }
   bool keeps_child(Tag, Tag tag, int32_t kept_before) const override {
     return (tag == make_tag("NAME") && kept_before == 0) || tag == make_tag("DATA");
   }
@@ -99,22 +97,21 @@ TEST(Reader, BuildsTheTreeInFileOrder) {
       // Through a filter: only the kept entries, linked among themselves.
       {nested_plugin(), {"WEAP -1 1 -1 2", "NAME 0 -1 -1 -1", "CELL -1 3 0 -1", "NAME 2 -1 -1 4", "DATA 2 -1 3 -1"}, &kSomeEntries},
   };
-  for (size_t i = 0; i < cases.size(); ++i) {
-    SCOPED_TRACE("case " + std::to_string(i));
-    const std::string& file = cases[i].file;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.nodes.front());
     RecordTree tree;
     std::string error;
-    ASSERT_TRUE(testing::read_whole(file, &tree, &error, cases[i].filter));
+    ASSERT_TRUE(testing::read_whole(c.file, &tree, &error, c.filter));
     std::vector<std::string> nodes;
     for (const RecordNode& n : tree.nodes) {
       nodes.push_back(tag_text(n.tag) + " " + std::to_string(n.parent) + " " + std::to_string(n.first_child) + " " +
                       std::to_string(n.prev) + " " + std::to_string(n.next));
       // Every node points just past its own header.
       const size_t header = static_cast<size_t>(n.data_offset) - (n.is_record ? 8 : 8 + (n.has_prefix ? 5 : 0));
-      EXPECT_EQ(file.substr(header, 8), file.substr(header, 4) + u32(n.size)) << nodes.back();
+      EXPECT_EQ(c.file.substr(header, 8), c.file.substr(header, 4) + u32(n.size)) << nodes.back();
     }
-    EXPECT_EQ(nodes, cases[i].nodes);
-    for (const NodeFilter* filter : kFilters) EXPECT_EQ(round_trip(file, filter), file);
+    EXPECT_EQ(nodes, c.nodes);
+    for (const NodeFilter* filter : kFilters) EXPECT_EQ(round_trip(c.file, filter), c.file);
   }
 }
 

@@ -1,8 +1,8 @@
 #include "support/plugin_io.h"
 
-#include <algorithm>
 #include <functional>
 #include <limits>
+#include <map>
 
 #include "lexicon/lexicon_order.h"
 #include "translate/text_arena.h"
@@ -35,16 +35,10 @@ PassResult translate_in_memory(std::string_view input, const Lexicons& lexicons)
 }
 
 std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {
-  std::vector<size_t> distinct(lengths);
-  std::sort(distinct.begin(), distinct.end(), std::greater<>());
-  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+  std::map<size_t, std::vector<uint32_t>, std::greater<>> by_length;
+  for (uint32_t i = 0; i < lengths.size(); ++i) by_length[lengths[i]].push_back(i);
   std::vector<uint32_t> result;
-  result.reserve(lengths.size());
-  for (size_t length : distinct) {
-    std::vector<uint32_t> all;
-    for (size_t i = 0; i < lengths.size(); ++i) {
-      if (lengths[i] == length) all.push_back(static_cast<uint32_t>(i));
-    }
+  for (auto& [length, all] : by_length) {
     const std::vector<uint32_t> order = exchange_sort_among(lengths, length, std::move(all));
     result.insert(result.end(), order.begin(), order.end());
   }
@@ -52,12 +46,10 @@ std::vector<uint32_t> exchange_sort_order(const std::vector<size_t>& lengths) {
 }
 
 std::vector<LexiconEntry> stored_entries(const Lexicon& lexicon) {
-  const std::vector<LexiconEntry>& entries = lexicon.file_entries();
-  std::vector<size_t> lengths(entries.size());
-  for (size_t i = 0; i < entries.size(); ++i) lengths[i] = entries[i].source.size();
+  std::vector<size_t> lengths;
+  for (const LexiconEntry& entry : lexicon.file_entries()) lengths.push_back(entry.source.size());
   std::vector<LexiconEntry> sorted;
-  sorted.reserve(entries.size());
-  for (uint32_t i : exchange_sort_order(lengths)) sorted.push_back(entries[i]);
+  for (uint32_t i : exchange_sort_order(lengths)) sorted.push_back(lexicon.file_entries()[i]);
   return sorted;
 }
 

@@ -14,13 +14,7 @@ namespace {
 
 std::string shell_quote(const std::string& text) {
   std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
 }
 
@@ -29,9 +23,7 @@ std::string shell_quote(const std::string& text) {
 RunResult run_program(const std::string& program, const std::vector<std::string>& args,
                       const std::string& cwd, bool unprivileged) {
   // `exec -a` sets argument 0 independently of the program's path.
-  std::string command = "exec -a ";
-  command.append(shell_quote(args.empty() ? program : args[0])).append(" ");
-  command.append(shell_quote(program));
+  std::string command = "exec -a " + shell_quote(args.empty() ? program : args[0]) + " " + shell_quote(program);
   for (size_t i = 1; i < args.size(); ++i) command.append(" ").append(shell_quote(args[i]));
   command.append(" </dev/null");
   if (unprivileged && ::geteuid() == 0) {

@@ -19,8 +19,6 @@ class TempDir {
 
   void write(std::string_view name, std::string_view bytes) const;
   std::string read(std::string_view name) const;
-  bool exists(std::string_view name) const;
-  std::string listing() const;
 
  private:
   std::filesystem::path path_;

@@ -18,11 +18,11 @@ const std::nullopt_t kUnchanged = std::nullopt;
 // Runs each payload in the subrecords `wrap` builds from it.
 template <typename Wrap>
 void expect_rewrites(const std::vector<Rewrite>& rows, const std::string& log, Wrap wrap) {
-  const Installation install = standard_installation();
+  std::vector<Expectation> cases;
   for (const Rewrite& row : rows) {
-    SCOPED_TRACE(row.before.substr(0, 60));
-    expect_run(install, {wrap(row.before), wrap(row.after.value_or(row.before)), log, row.lines});
+    cases.push_back({wrap(row.before), wrap(row.after.value_or(row.before)), log, row.lines});
   }
+  expect_runs(cases);
 }
 
 TEST(Responses, SubstitutePhrasesAtWordStartsThatEndAtBoundaries) {

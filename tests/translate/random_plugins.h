@@ -25,9 +25,7 @@ inline const std::vector<std::string> kKinds = {"WEAP", "BSGN", "NPC_", "PGRD", 
 inline const std::vector<std::string> kTags = {"NAME", "FNAM", "DNAM", "RNAM", "ANAM",
                                                "BNAM", "SCTX", "SCVR", "DATA", "INAM"};
 
-inline int below(std::mt19937& rng, int n) {
-  return std::uniform_int_distribution<int>(0, n - 1)(rng);
-}
+inline int below(std::mt19937& rng, int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
 inline const std::string& pick(std::mt19937& rng, const std::vector<std::string>& from) {
   return from[static_cast<size_t>(below(rng, static_cast<int>(from.size())))];
 }

@@ -28,11 +28,10 @@ TEST(TranslationProperties, OutputKeepsStructureSizesAndUnownedBytes) {
     random_lexicons(rng, &lexicons);
     const PassResult pass = translate_in_memory(input, lexicons);
     ASSERT_EQ(pass.status, 0);
-    const std::string& output = pass.output;
     std::string error;
     RecordTree in_tree, out_tree;
     ASSERT_TRUE(read_whole(input, &in_tree, &error));
-    ASSERT_TRUE(read_whole(output, &out_tree, &error)) << error;
+    ASSERT_TRUE(read_whole(pass.output, &out_tree, &error)) << error;
     ASSERT_EQ(out_tree.nodes.size(), in_tree.nodes.size());
 
     std::string kind;
@@ -50,11 +49,11 @@ TEST(TranslationProperties, OutputKeepsStructureSizesAndUnownedBytes) {
           sum += 8 + out_tree.nodes[static_cast<size_t>(c)].size;
         }
         EXPECT_EQ(out.size, sum) << kind;
-        EXPECT_EQ(node_bytes(output, out).substr(8), node_bytes(input, in).substr(8));
+        EXPECT_EQ(node_bytes(pass.output, out).substr(8), node_bytes(input, in).substr(8));
         continue;
       }
       const std::string tag = tag_text(in.tag);
-      const bool same = node_bytes(output, out) == node_bytes(input, in);
+      const bool same = node_bytes(pass.output, out) == node_bytes(input, in);
       if (!may_rewrite(kind, tag, cell_name_pending)) {
         EXPECT_TRUE(same) << kind << " " << tag;
       } else if (in.has_prefix) {  // a condition keeps its codes and operator

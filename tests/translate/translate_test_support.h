@@ -18,9 +18,7 @@ namespace quillaret::testing {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-inline Lexicon make_lexicon(const Pairs& pairs) {
-  return Lexicon(builder::lexicon_file(pairs));
-}
+inline Lexicon make_lexicon(const Pairs& pairs) { return Lexicon(builder::lexicon_file(pairs)); }
 
 inline std::string sub(std::string_view tag, std::string_view payload) {
   return builder::subrecord(tag, payload);
@@ -28,16 +26,6 @@ inline std::string sub(std::string_view tag, std::string_view payload) {
 // A name as the file stores it: the text and a NUL.
 inline std::string name(std::string_view tag, std::string_view text) {
   return builder::subrecord(tag, builder::zstring(text));
-}
-
-// The console of a run whose pass printed `lines`, and of one it failed.
-inline const std::string kConsoleHead =
-    "Welcome in Quillaret v1.01\n\nReading lexicons\nParsing Mod file\nTranslating\n";
-inline std::string succeeded(const std::string& lines) {
-  return kConsoleHead + lines + "done!\nSaving file\nsaving...\ndone\n";
-}
-inline std::string failed(const std::string& lines) {
-  return kConsoleHead + lines + "Error translating file!\n";
 }
 
 // Most end-to-end cases use these. Topics and names overlap on purpose
@@ -57,7 +45,8 @@ inline Installation standard_installation() {
                     {"Long", std::string(300, 'L')}}));
 }
 
-// One run. Without `output` the pass must fail and leave no output at all.
+// One run, the console showing the pass's `lines`. Without `output` the
+// pass must fail and leave no output at all.
 struct Expectation {
   std::string input;
   std::optional<std::string> output;
@@ -65,27 +54,27 @@ struct Expectation {
   std::string lines = {};  // console lines of the pass
 };
 
-inline void expect_run(const Installation& install, const Expectation& e) {
-  // Fresh names each time: nothing an earlier run left may pass for a result.
-  static int serial = 0;
-  const std::string stem = "Case" + std::to_string(++serial);
-  install.dir().write(stem + ".esp", e.input);
-  const RunResult run = install.translate(stem + ".esp");
-  EXPECT_EQ(run.status, e.output ? 0 : 1);
-  EXPECT_EQ(run.output, e.output ? succeeded(e.lines) : failed(e.lines));
-  EXPECT_EQ(install.dir().read(stem + "_fr.log"), e.log);
-  if (e.output) {
-    EXPECT_EQ(install.dir().read(stem + "_fr.esp"), *e.output);
-  } else {
-    EXPECT_FALSE(install.dir().exists(stem + "_fr.esp"));
-    EXPECT_EQ(install.dir().listing().find(".tmp"), std::string::npos) << install.dir().listing();
-  }
-}
-
-inline void expect_runs(const Installation& install, const std::vector<Expectation>& cases) {
+// Runs the cases in one installation, each under a name of its own: nothing
+// an earlier run left may pass for a result.
+inline void expect_runs(const std::vector<Expectation>& cases) {
+  const Installation install = standard_installation();
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE("case " + std::to_string(i));
-    expect_run(install, cases[i]);
+    const Expectation& e = cases[i];
+    const std::string stem = "Case" + std::to_string(i);
+    install.dir().write(stem + ".esp", e.input);
+    const RunResult run = install.translate(stem + ".esp");
+    EXPECT_EQ(run.status, e.output ? 0 : 1);
+    EXPECT_EQ(run.output, "Welcome in Quillaret v1.01\n\nReading lexicons\nParsing Mod file\nTranslating\n" + e.lines +
+                              (e.output ? "done!\nSaving file\nsaving...\ndone\n" : "Error translating file!\n"));
+    EXPECT_EQ(install.dir().read(stem + "_fr.log"), e.log);
+    if (e.output) {
+      EXPECT_EQ(install.dir().read(stem + "_fr.esp"), *e.output);
+    } else {
+      const std::string files = listing(install.dir().path());
+      EXPECT_EQ(files.find(stem + "_fr.esp"), std::string::npos) << files;
+      EXPECT_EQ(files.find(".tmp"), std::string::npos) << files;
+    }
   }
 }
 

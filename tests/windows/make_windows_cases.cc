@@ -37,8 +37,9 @@ std::string with_header(const std::vector<std::string>& records) {
   return plugin({.masters = {{"Morrowind.esm", 79837557}}}, records);
 }
 
-std::string named(const char* tag, const std::string& name) {
-  return quillaret::builder::named(tag, std::string("id_") + tag, name);
+// A record of `tag` whose ID is id_<tag>.
+std::string item(const char* tag, const std::string& name) {
+  return named(tag, std::string("id_") + tag, name);
 }
 
 // Every kind whose FNAM is a name, once translated and once logged.
@@ -46,20 +47,18 @@ std::string names_plugin() {
   std::vector<std::string> records;
   for (const char* tag : {"ARMO", "BSGN", "CLAS", "CLOT", "CONT", "CREA", "DOOR", "INGR", "LIGH",
                           "MISC", "RACE", "REGN", "SPEL", "WEAP"}) {
-    records.push_back(named(tag, "Iron Dagger"));
-    records.push_back(named(tag, std::string("Unknown ") + tag));
+    records.push_back(item(tag, "Iron Dagger"));
+    records.push_back(item(tag, std::string("Unknown ") + tag));
   }
-  records.push_back(named("WEAP", "Dwemer Blade"));
+  records.push_back(item("WEAP", "Dwemer Blade"));
   // A kind that keeps its names, lexicon or not.
-  records.push_back(named("ACTI", "Iron Dagger"));
+  records.push_back(item("ACTI", "Iron Dagger"));
   const std::string travel(24, '\0');
-  records.push_back(quillaret::builder::named(
-      "NPC_", "guard", "Guard",
-      {subrecord("DODT", travel), subrecord("DNAM", zstring("Seyda Neen"))}));
+  records.push_back(
+      named("NPC_", "guard", "Guard", {subrecord("DODT", travel), subrecord("DNAM", zstring("Seyda Neen"))}));
   // Untranslated names go to the log as they are, line ends included.
-  records.push_back(quillaret::builder::named(
-      "NPC_", "odd", "Two\nLines",
-      {subrecord("DODT", travel), subrecord("DNAM", zstring("Cr\rLf\r\n"))}));
+  records.push_back(
+      named("NPC_", "odd", "Two\nLines", {subrecord("DODT", travel), subrecord("DNAM", zstring("Cr\rLf\r\n"))}));
   records.push_back(record("PGRD", {subrecord("DATA", std::string(12, '\0')),
                                     subrecord("NAME", zstring("Seyda Neen"))}));
   records.push_back(
@@ -112,7 +111,7 @@ std::string large_plugin(const std::string& tail = "") {
 
 // Names that no lexicon has, in handled and other kinds.
 std::string plain_plugin() {
-  return with_header({named("WEAP", "Glass Longsword"), named("ACTI", "Iron Dagger"),
+  return with_header({item("WEAP", "Glass Longsword"), item("ACTI", "Iron Dagger"),
                       topic("Dagoth Ur"), info("4", "Nothing to see here."),
                       record("BOOK", {subrecord("NAME", zstring("book")),
                                       subrecord("TEXT", zstring("Iron Dagger"))})});
@@ -120,13 +119,11 @@ std::string plain_plugin() {
 
 // A record kind that the reader does not know, after a good one.
 std::string broken_plugin() {
-  return with_header({named("WEAP", "Iron Dagger"), record("ZZZZ", {subrecord("NAME", "x")})});
+  return with_header({item("WEAP", "Iron Dagger"), record("ZZZZ", {subrecord("NAME", "x")})});
 }
 
 void write(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) {
+  if (!(std::ofstream(path, std::ios::binary) << bytes)) {
     std::cerr << "cannot write " << path << "\n";
     std::exit(1);
   }
@@ -169,12 +166,12 @@ int main(int argc, char** argv) {
       // A name beyond the ANSI code page: only the wide command line and
       // wide file functions reach it.
       {"translated", "\xC3\x89lan \xE2\x80\x94 \xE6\x97\xA5\xE6\x9C\xAC.esp",
-       with_header({named("WEAP", "Iron Dagger")})},
+       with_header({item("WEAP", "Iron Dagger")})},
       {"unchanged", "Plain.esp", plain_plugin()},
       {"fails", "Broken.esp", broken_plugin()},
       {"translated", "Large.esm", large_plugin()},
       // A name too large to translate, in the last run of records.
-      {"fails", "LargeBroken.esm", large_plugin(named("WEAP", std::string(40000, 'x')))},
+      {"fails", "LargeBroken.esm", large_plugin(item("WEAP", std::string(40000, 'x')))},
   };
   for (const Case& c : cases) {
     write(data / c.name, c.bytes);
