@@ -223,5 +223,22 @@ TEST(LexiconRoundTrip, RandomPlugins) {
   }
 }
 
+// The bundled example and its sample lexicons: the names a user sees first.
+TEST(LexiconRoundTrip, BundledExample) {
+  const std::string examples = QUILLARET_SOURCE_DIR "/examples/";
+  const std::string english = read_file(examples + "Example.esp");
+  const std::string first = translated(english, load_lexicons(examples));
+  TempDir dir;
+  dir.write("Example_fr.esp", first);
+  const RunResult run = build_lexicons(
+      {"quillaret-lexicon", examples + "Example.esp", dir.file("Example_fr.esp"), dir.file("out")});
+  ASSERT_EQ(run.status, 0) << run.output;
+  Counts counts;
+  compare(english, first, translated(english, load_lexicons(dir.file("out"))), std::vector<bool>(100, true),
+          reported_texts(english, first, {}, &counts), &counts);
+  EXPECT_EQ(counts.compared, 18);
+  EXPECT_EQ(counts.conflicts, 1);  // the activator, whose name the translator copies
+}
+
 }  // namespace
 }  // namespace quillaret::testing
