@@ -15,18 +15,6 @@ bool folded_less(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-bool same_name(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && name_starts_with(a, b);
-}
-
-bool name_starts_with(std::string_view name, std::string_view prefix) {
-  if (prefix.size() > name.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (fold_case(name[i]) != fold_case(prefix[i])) return false;
-  }
-  return true;
-}
-
 bool name_contains(std::string_view haystack, std::string_view needle) {
   if (needle.empty()) return true;
   const char first = fold_case(needle[0]);
@@ -35,12 +23,6 @@ bool name_contains(std::string_view haystack, std::string_view needle) {
       return true;
   }
   return false;
-}
-
-size_t NameHash::operator()(std::string_view name) const {
-  uint64_t hash = 0xcbf29ce484222325ull;  // FNV-1a over the folded bytes
-  for (char c : name) hash = (hash ^ static_cast<unsigned char>(fold_case(c))) * 0x100000001b3ull;
-  return static_cast<size_t>(hash);
 }
 
 NameSet::NameSet(std::vector<std::string_view> names) : names_(std::move(names)) {

@@ -1,5 +1,5 @@
-// Names as the game compares them: cell names, topics, journal IDs and
-// record IDs are equal when they differ only in the case of ASCII letters.
+// Sets and maps of names as the game compares them (plugin/names.h), for
+// the check's lookups.
 #pragma once
 
 #include <cstddef>
@@ -8,19 +8,15 @@
 #include <unordered_set>
 #include <vector>
 
+#include "plugin/names.h"
+
 namespace quillaret::check {
 
-constexpr char fold_case(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
-bool same_name(std::string_view a, std::string_view b);
-bool name_starts_with(std::string_view name, std::string_view prefix);
 // Whether `needle` occurs anywhere in `haystack`, case folded.
 bool name_contains(std::string_view haystack, std::string_view needle);
 
 struct NameHash {
-  size_t operator()(std::string_view name) const;
+  size_t operator()(std::string_view name) const { return static_cast<size_t>(name_hash(name)); }
 };
 struct NameEqual {
   bool operator()(std::string_view a, std::string_view b) const { return same_name(a, b); }

@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "plugin/names.h"
+
 namespace quillaret::lexicon_builder {
 namespace {
 
-constexpr Tag kCELL = make_tag("CELL");
-constexpr Tag kDIAL = make_tag("DIAL");
-constexpr Tag kINFO = make_tag("INFO");
-constexpr Tag kPGRD = make_tag("PGRD");
 constexpr int32_t kNone = -1;
 constexpr int32_t kSeveral = -2;
 
@@ -21,12 +19,12 @@ struct Key {
   uint64_t grid = 0;
   uint32_t rank = 0;
   bool operator==(const Key& o) const {
-    return tag == o.tag && grid == o.grid && rank == o.rank && same_id(id, o.id);
+    return tag == o.tag && grid == o.grid && rank == o.rank && same_name(id, o.id);
   }
 };
 struct KeyHash {
   size_t operator()(const Key& k) const {
-    return id_hash(k.grid * 31 + (uint64_t{k.tag} << 8) + k.rank, k.id);
+    return name_hash(k.id, k.grid * 31 + (uint64_t{k.tag} << 8) + k.rank);
   }
 };
 
@@ -37,10 +35,10 @@ uint64_t grid_of(const TextRecord& r) {
 struct RefKey {
   uint32_t refnum = 0;
   std::string_view object;
-  bool operator==(const RefKey& o) const { return refnum == o.refnum && same_id(object, o.object); }
+  bool operator==(const RefKey& o) const { return refnum == o.refnum && same_name(object, o.object); }
 };
 struct RefKeyHash {
-  size_t operator()(const RefKey& k) const { return id_hash(k.refnum, k.object); }
+  size_t operator()(const RefKey& k) const { return name_hash(k.object, k.refnum); }
 };
 
 // One plug-in's records, found by what pairs them.
@@ -142,7 +140,7 @@ int32_t interior_partner(const PluginTexts& english, const Index& en, uint32_t c
 
 bool same_place(const TextField& a, const TextField& b) {
   return a.tag == b.tag && a.index == b.index && a.in_reference == b.in_reference &&
-         (!a.in_reference || (a.refnum == b.refnum && same_id(a.object, b.object)));
+         (!a.in_reference || (a.refnum == b.refnum && same_name(a.object, b.object)));
 }
 
 size_t count_shared(const std::vector<uint64_t>& a, const std::vector<uint64_t>& b) {

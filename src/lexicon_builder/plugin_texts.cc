@@ -5,20 +5,17 @@
 #include <utility>
 
 #include "plugin/little_endian.h"
+#include "plugin/names.h"
 #include "translate/fields.h"
 
 namespace quillaret::lexicon_builder {
 namespace {
 
-constexpr Tag kCELL = make_tag("CELL");
 constexpr Tag kDATA = make_tag("DATA");
-constexpr Tag kDIAL = make_tag("DIAL");
 constexpr Tag kDNAM = make_tag("DNAM");
 constexpr Tag kFNAM = make_tag("FNAM");
 constexpr Tag kFRMR = make_tag("FRMR");
-constexpr Tag kINFO = make_tag("INFO");
 constexpr Tag kNAME = make_tag("NAME");
-constexpr Tag kPGRD = make_tag("PGRD");
 constexpr Tag kSCVR = make_tag("SCVR");
 
 // Kinds whose names the translator copies unchanged: responses and scripts
@@ -26,7 +23,6 @@ constexpr Tag kSCVR = make_tag("SCVR");
 constexpr Tag kCopiedNamedKinds[] = {make_tag("ACTI"), make_tag("ALCH"), make_tag("APPA"), make_tag("BOOK"),
                                      make_tag("LOCK"), make_tag("PROB"), make_tag("REPA")};
 
-constexpr char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The lexicon in which the translator looks up this field whole, or -1.
 // Topic names pair through their responses, not here.
@@ -101,27 +97,12 @@ void add_fields(const Record& r, TextRecord* t, PluginTexts* out) {
 
 }  // namespace
 
-bool same_id(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-uint64_t id_hash(uint64_t seed, std::string_view id) {
-  // FNV-1a over the lower-case bytes.
-  uint64_t hash = seed ^ 0xcbf29ce484222325ull;
-  for (char c : id) hash = (hash ^ static_cast<unsigned char>(lower(c))) * 0x100000001b3ull;
-  return hash;
-}
-
 PluginTexts extract_texts(const PluginView& view) {
   PluginTexts out;
   int32_t dial = -1;
   for (RecordCursor it = view.records(); it.valid(); it.next()) {
     const Record& r = it.record();
-    if (!r.id.empty()) out.id_hashes.push_back(id_hash(r.tag, r.id));
+    if (!r.id.empty()) out.id_hashes.push_back(name_hash(r.id, r.tag));
     TextRecord t;
     t.tag = r.tag;
     t.id = r.id;

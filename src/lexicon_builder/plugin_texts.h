@@ -11,6 +11,12 @@
 
 namespace quillaret::lexicon_builder {
 
+// The record kinds that pairing treats apart.
+inline constexpr Tag kCELL = make_tag("CELL");
+inline constexpr Tag kDIAL = make_tag("DIAL");
+inline constexpr Tag kINFO = make_tag("INFO");
+inline constexpr Tag kPGRD = make_tag("PGRD");
+
 // The lexicons, in the order of kLexiconFiles.
 enum LexiconIndex : uint8_t { kTopics = 0, kFactions = 1, kNames = 2 };
 inline constexpr int kLexiconCount = 3;
@@ -61,10 +67,5 @@ struct PluginTexts {
 // Reads every record of an open view. The views in the result point into
 // the view's bytes.
 PluginTexts extract_texts(const PluginView& view);
-
-// IDs, cell names and object IDs are the game's keys, which it compares
-// without regard to ASCII case.
-bool same_id(std::string_view a, std::string_view b);
-uint64_t id_hash(uint64_t seed, std::string_view id);
 
 }  // namespace quillaret::lexicon_builder
