@@ -17,8 +17,13 @@ namespace quillaret::bench {
 // braced lists: the order of a call's arguments differs between compilers.
 struct Random {
   uint64_t state;
-  uint64_t next();
-  uint32_t below(uint32_t bound);  // [0, bound)
+  uint64_t next() {
+    uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  uint32_t below(uint32_t bound) { return static_cast<uint32_t>(next() % bound); }  // [0, bound)
   bool percent(uint32_t chance) { return below(100) < chance; }
   template <class T>
   const T& pick(const std::vector<T>& items) {
@@ -40,11 +45,14 @@ struct Vocabulary {
 };
 Vocabulary make_vocabulary(uint64_t seed);
 
-// A copy whose name lexicon keeps `count` of its entries, evenly spread.
-Vocabulary with_names(const Vocabulary& vocabulary, size_t count);
-
 // The bytes of the topic (CRLF line ends), faction and name (LF) files.
 std::array<std::string, 3> lexicon_files(const Vocabulary& vocabulary);
+
+// Writes `bytes` to `path`, or says on stderr that it cannot.
+bool write_file(const std::string& path, const std::string& bytes);
+
+// Writes the three lexicon files into the directory `dir`.
+bool write_lexicons(const Vocabulary& vocabulary, const std::string& dir);
 
 struct MasterStats {
   uint64_t records = 0, subrecords = 0, responses = 0, scripts = 0;  // scripts: SCPT and BNAM

@@ -10,26 +10,13 @@
 #include <string>
 
 #include "dataset.h"
-#include "lexicon/lexicon.h"
-#include "platform/files.h"
-
-namespace {
-
-bool write_file(const std::string& path, const std::string& bytes) {
-  quillaret::platform::AtomicFile file;
-  if (file.create(path) && file.write(bytes) && file.commit()) return true;
-  std::cerr << "cannot write " << path << "\n";
-  return false;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   using namespace quillaret::bench;
   double size_mb = 80;
   uint64_t seed = 1;
   std::string lexicons, plugin;
-  bool usage = argc < 2;
+  bool usage = false;
   for (int i = 1; i < argc && !usage; ++i) {
     const std::string arg = argv[i];
     const bool value = i + 1 < argc;
@@ -50,12 +37,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const Vocabulary vocabulary = make_vocabulary(seed);
-  const auto files = lexicon_files(vocabulary);
-  for (size_t i = 0; i < files.size() && !lexicons.empty(); ++i) {
-    if (!write_file(lexicons + "/lexique_enfr" + quillaret::kLexiconFiles[i].suffix, files[i])) {
-      return 1;
-    }
-  }
+  if (!lexicons.empty() && !write_lexicons(vocabulary, lexicons)) return 1;
   if (plugin.empty()) return 0;
   MasterStats s;
   const std::string master = make_master(vocabulary, size_mb, seed, &s);

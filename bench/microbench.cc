@@ -8,7 +8,6 @@
 
 #include "dataset.h"
 #include "lexicon/lexicon.h"
-#include "platform/files.h"
 #include "plugin/reader.h"
 #include "translate/pass.h"
 
@@ -20,34 +19,19 @@ const Vocabulary& vocabulary() {
   return v;
 }
 
-// The full lexicon files in a directory of their own, removed at the end.
-struct LexiconDirectory {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                              ("quillaret_microbench_" + std::to_string(std::random_device()()));
-  LexiconDirectory() {
-    std::filesystem::create_directories(dir);
-    const auto files = lexicon_files(vocabulary());
-    for (size_t i = 0; i < files.size(); ++i) {
-      platform::AtomicFile file;  // one not written shows as a failed load
-      static_cast<void>(file.create(prefix() + kLexiconFiles[i].suffix) && file.write(files[i]) &&
-                        file.commit());
-    }
-  }
-  ~LexiconDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-  }
-  std::string prefix() const { return (dir / "lexique_enfr").string(); }
-};
-
+// The full lexicon files, loaded from a directory of their own.
 void BM_LoadLexicons(benchmark::State& state) {
-  static const LexiconDirectory directory;
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() /
+      ("quillaret_microbench_" + std::to_string(std::random_device()()));
+  std::filesystem::create_directories(dir);
+  const std::string prefix = (dir / "lexique_enfr").string();
+  bool loaded = write_lexicons(vocabulary(), dir.string());
   for (auto _ : state) {
     Lexicons lexicons;
-    bool loaded = true;
     for (const LexiconFile& file : kLexiconFiles) {
-      loaded = loaded && load_lexicon(directory.prefix() + file.suffix, file.phrases,
-                                      &(lexicons.*file.lexicon));
+      loaded =
+          loaded && load_lexicon(prefix + file.suffix, file.phrases, &(lexicons.*file.lexicon));
     }
     if (!loaded) {
       state.SkipWithError("cannot load the lexicons");
@@ -55,6 +39,8 @@ void BM_LoadLexicons(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(lexicons.names.find_exact(""));
   }
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
 }
 BENCHMARK(BM_LoadLexicons)->Unit(benchmark::kMillisecond);
 
@@ -77,12 +63,18 @@ struct Subject {
   }
 };
 
-// Runs `rewrite` over every node of `subject` with lexicons of `vocabulary`,
+// Runs `rewrite` over every node of `subject` with the lexicons of the
+// data set, the name lexicon cut to `names` of its entries evenly spread,
 // restoring each node and its record after it: every iteration does the
 // same work.
-void rewrite_all(benchmark::State& state, Subject& subject, const Vocabulary& vocabulary,
+void rewrite_all(benchmark::State& state, Subject& subject, size_t names,
                  int (*rewrite)(Translation&, int32_t)) {
-  const auto files = lexicon_files(vocabulary);
+  Vocabulary cut = vocabulary();
+  cut.names.clear();
+  for (size_t i = 0; i < names; ++i) {
+    cut.names.push_back(vocabulary().names[i * vocabulary().names.size() / names]);
+  }
+  const auto files = lexicon_files(cut);
   Lexicons lexicons;
   for (size_t i = 0; i < files.size(); ++i) {
     lexicons.*kLexiconFiles[i].lexicon = Lexicon(files[i], kLexiconFiles[i].phrases);
@@ -106,14 +98,13 @@ void rewrite_all(benchmark::State& state, Subject& subject, const Vocabulary& vo
 // Argument: the number of names in the name lexicon (the topics stay full).
 void BM_ResponseRewriting(benchmark::State& state) {
   static Subject subject(make_tag("INFO"), make_tag("NAME"));
-  rewrite_all(state, subject, with_names(vocabulary(), static_cast<size_t>(state.range(0))),
-              translate_response_text);
+  rewrite_all(state, subject, static_cast<size_t>(state.range(0)), translate_response_text);
 }
 BENCHMARK(BM_ResponseRewriting)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 
 void BM_ScriptRewriting(benchmark::State& state) {
   static Subject subject(make_tag("SCPT"), make_tag("SCTX"));
-  rewrite_all(state, subject, vocabulary(), rewrite_script_text);
+  rewrite_all(state, subject, vocabulary().names.size(), rewrite_script_text);
 }
 BENCHMARK(BM_ScriptRewriting)->Unit(benchmark::kMillisecond);
 

@@ -2,23 +2,15 @@
 // syllables, the rest from small bilingual word lists, so that the French
 // reads like real targets: longer than the sources, with the accented
 // letters of Windows-1252.
+#include <iostream>
 #include <set>
 
 #include "dataset.h"
+#include "lexicon/lexicon.h"
+#include "platform/files.h"
 #include "tools/plugin_builder.h"
 
 namespace quillaret::bench {
-
-uint64_t Random::next() {
-  uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return z ^ (z >> 31);
-}
-
-uint32_t Random::below(uint32_t bound) {
-  return bound == 0 ? 0 : static_cast<uint32_t>(next() % bound);
-}
 
 std::vector<std::string_view> split(std::string_view text, char separator) {
   std::vector<std::string_view> pieces;
@@ -185,18 +177,24 @@ Vocabulary make_vocabulary(uint64_t seed) {
   return v;
 }
 
-Vocabulary with_names(const Vocabulary& vocabulary, size_t count) {
-  Vocabulary copy = vocabulary;
-  copy.names.clear();
-  for (size_t i = 0; i < count; ++i) {
-    copy.names.push_back(vocabulary.names[i * vocabulary.names.size() / count]);
-  }
-  return copy;
-}
-
 std::array<std::string, 3> lexicon_files(const Vocabulary& v) {
   return {builder::lexicon_file(v.topics, "\r\n"), builder::lexicon_file(v.factions),
           builder::lexicon_file(v.names)};
+}
+
+bool write_file(const std::string& path, const std::string& bytes) {
+  platform::AtomicFile file;
+  if (file.create(path) && file.write(bytes) && file.commit()) return true;
+  std::cerr << "cannot write " << path << "\n";
+  return false;
+}
+
+bool write_lexicons(const Vocabulary& vocabulary, const std::string& dir) {
+  const auto files = lexicon_files(vocabulary);
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (!write_file(dir + "/lexique_enfr" + kLexiconFiles[i].suffix, files[i])) return false;
+  }
+  return true;
 }
 
 }  // namespace quillaret::bench
