@@ -6,23 +6,21 @@
 #include "dataset.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "plugin/little_endian.h"
+#include "plugin/names.h"
 #include "tools/plugin_builder.h"
 
 namespace quillaret::bench {
 namespace {
 
-using builder::subrecord;
-using builder::u32;
-using builder::zstring;
+using namespace builder;
 using Subrecords = std::vector<std::string>;
 
-// Texts between bars, with slots "$c" (see Master::slot).
+// Texts between bars, with slots "$c" (see Generator::slot).
 constexpr std::string_view kSentences =
     "Have you heard about the $T? They say $N knows more about it. |I have nothing on $T. |"
     "$N is looking for the $N. You might find one in $L. |I can teach you $N, for a price. |"
@@ -105,31 +103,28 @@ constexpr std::string_view kConditions = "BLXl BLXl BlXL 5IX2 6DX3 4JX0 8FX4 146
 std::string id_of(std::string_view tag, size_t number) {
   char id[16];
   std::snprintf(id, sizeof id, "%.4s%05zu", tag.data(), number);
-  for (char* c = id; *c != '\0'; ++c)
-    *c = static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+  std::transform(id, id + 4, id, fold_case);
   return id;
 }
 
-// The number at the start of `text`, which moves past it.
-uint32_t number(std::string_view& text) {
+// The number at the start of `text`; 0 when there is none.
+uint32_t number(std::string_view text) {
   uint32_t value = 0;
-  text.remove_prefix(std::from_chars(text.data(), text.data() + text.size(), value).ptr -
-                     text.data());
+  std::from_chars(text.data(), text.data() + text.size(), value);
   return value;
 }
 
-// Whether `text` starts with `c`, which it then moves past.
-bool skip(std::string_view& text, char c) {
-  if (!text.starts_with(c)) return false;
-  text.remove_prefix(1);
-  return true;
+// The number after `mark` in `options`; `otherwise` when there is no mark.
+uint32_t option(std::string_view options, char mark, uint32_t otherwise) {
+  const size_t at = options.find(mark);
+  return at == std::string_view::npos ? otherwise : number(options.substr(at + 1));
 }
 
-class Master {
+class Generator {
  public:
-  Master(const Vocabulary& v, double scale, uint64_t seed) : v_(v), scale_(scale), rng_{seed} {}
+  Generator(const Vocabulary& v, double scale, uint64_t seed) : v_(v), scale_(scale), rng_{seed} {}
 
-  std::string out;
+  std::vector<std::string> records;
   MasterStats stats;
 
   void build() {
@@ -144,7 +139,7 @@ class Master {
         } else {
           Subrecords subs;
           append(subs, kind.subrecords, id_of(kind.tag, i));
-          add(builder::record(kind.tag, subs));
+          add(record(kind.tag, subs));
         }
       }
     }
@@ -156,7 +151,7 @@ class Master {
     return static_cast<uint32_t>(std::max(1.0, std::round(count * scale_)));
   }
 
-  void add(const std::string& bytes) {
+  void add(std::string bytes) {
     const std::string_view tag(bytes.data(), 4);
     ++stats.records;
     stats.responses += tag == "INFO";
@@ -169,7 +164,7 @@ class Master {
       stats.doors += tag == "CELL" && sub == "DNAM";
       stats.blx_conditions += sub == "SCVR" && bytes.compare(at + 9, 3, "BLX") == 0;
     }
-    out += bytes;
+    records.push_back(std::move(bytes));
   }
 
   // Bytes that the translator only copies: little-endian words of the
@@ -192,17 +187,13 @@ class Master {
   std::string slot(char code) {
     if (code >= '0' && code <= '9') {
       const std::string_view tag = kIdKinds.substr(5 * static_cast<size_t>(code - '0'), 4);
-      const auto kind = std::find_if(std::begin(kKinds), std::end(kKinds),
-                                     [&](const Kind& k) { return k.tag == tag; });
-      return id_of(tag, rng_.below(n(kind->count)));
+      return id_of(tag, rng_.below(n(std::ranges::find(kKinds, tag, &Kind::tag)->count)));
     }
     if (code == 'x') return lines(kBookLine, 10, 50);
     std::string name = rng_.pick(v_.kinds.at(static_cast<char>(code | 0x20)));
     const uint32_t form = rng_.below(code >= 'a' ? 12 : 42);
     if (code >= 'a') return form == 0 ? name + " Replica" : name;
-    if (form == 0) {
-      for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
+    if (form == 0) std::ranges::transform(name, name.begin(), fold_case);
     return form == 1 ? name + "s" : form == 2 ? "half-" + name : name;
   }
 
@@ -213,11 +204,7 @@ class Master {
     for (uint32_t count = low + rng_.below(high - low + 1); count > 0; --count) {
       const std::string_view pattern = rng_.pick(list);
       for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '$') {
-          text += slot(pattern[++i]);
-        } else {
-          text += pattern[i];
-        }
+        text += pattern[i] == '$' ? slot(pattern[++i]) : std::string(1, pattern[i]);
       }
     }
     return text;
@@ -227,20 +214,18 @@ class Master {
   void append(Subrecords& subs, std::string_view spec, const std::string& id) {
     for (std::string_view item : split(spec, ' ')) {
       const std::string_view group = item.substr(0, item.find_first_of("*%"));
-      std::string_view options = item.substr(group.size());
-      uint32_t low = 1, high = 1, percent = 100;
-      if (skip(options, '*')) low = high = number(options);
-      if (skip(options, '-')) high = number(options);
-      if (skip(options, '%')) percent = number(options);
+      const std::string_view options = item.substr(group.size());
+      const uint32_t low = option(options, '*', 1), high = option(options, '-', low);
+      const uint32_t percent = option(options, '%', 100);
       if (percent < 100 && !rng_.percent(percent)) continue;
       for (uint32_t count = low + rng_.below(high - low + 1); count > 0; --count) {
         for (std::string_view one : split(group, ',')) {
           std::string_view payload = one.substr(4);
-          subs.push_back(subrecord(one.substr(0, 4),
-                                   payload == "#"             ? zstring(id)
-                                   : payload.starts_with('$') ? zstring(slot(payload[1]))
-                                   : payload.starts_with('&') ? builder::fixed(slot(payload[1]), 32)
-                                                              : blob(number(payload))));
+          subs.push_back(
+              subrecord(one.substr(0, 4), payload == "#"             ? zstring(id)
+                                          : payload.starts_with('$') ? zstring(slot(payload[1]))
+                                          : payload.starts_with('&') ? fixed(slot(payload[1]), 32)
+                                                                     : blob(number(payload))));
         }
       }
     }
@@ -266,7 +251,7 @@ class Master {
     const uint32_t references = 20 + rng_.below(221);
     subs.push_back(subrecord("NAM0", u32(references)));
     for (uint32_t r = 0; r < references; ++r) append(subs, kReference, "");
-    add(builder::record("CELL", subs));
+    add(record("CELL", subs));
   }
 
   // A topic, or one time in ten a journal, and its share of the INFOs.
@@ -276,14 +261,14 @@ class Master {
     const std::string name = journal            ? id_of("DIAL", number)
                              : rng_.percent(95) ? topics[number * 7919 % topics.size()]
                                                 : slot('n');
-    add(builder::topic(name, journal ? builder::kJournal : builder::kTopic));
+    add(builder::topic(name, journal ? kJournal : kTopic));
     const std::vector<std::string_view> conditions = split(kConditions, ' ');
     for (; infos_ < n(28000) * (number + 1) / n(3000); ++infos_) {
       const uint64_t id = 2814513281263319000ull + infos_;
-      builder::Info info{.id = std::to_string(id),
-                         .previous = infos_ % 9 ? std::to_string(id - 1) : "",
-                         .next = std::to_string(id + 1),
-                         .data = blob(12)};
+      Info info{.id = std::to_string(id),
+                .previous = infos_ % 9 ? std::to_string(id - 1) : "",
+                .next = std::to_string(id + 1),
+                .data = blob(12)};
       append(info.filters, kFilters, "");
       info.response = lines(kSentences, 1, 4);
       info.response->pop_back();
@@ -291,10 +276,10 @@ class Master {
       // tested; "BLX" tests the player's cell by its name.
       for (uint32_t index = 0, count = rng_.below(5); index < count; ++index) {
         const std::string_view code = rng_.pick(conditions);
-        const std::string prefix = std::to_string(index) + std::string(code.substr(0, 3)) +
-                                   static_cast<char>('0' + rng_.below(6));
+        const std::string prefix = {static_cast<char>('0' + index), code[0], code[1], code[2],
+                                    static_cast<char>('0' + rng_.below(6))};
         info.after.push_back(
-            subrecord("SCVR", builder::condition(prefix, code.size() > 3 ? slot(code[3]) : "")));
+            subrecord("SCVR", condition(prefix, code.size() > 3 ? slot(code[3]) : "")));
         info.after.push_back(subrecord("INTV", u32(rng_.below(2))));
       }
       if (rng_.percent(30)) info.after.push_back(subrecord("BNAM", lines(kResultLines, 1, 4)));
@@ -312,18 +297,14 @@ class Master {
 
 std::string make_master(const Vocabulary& vocabulary, double size_mb, uint64_t seed,
                         MasterStats* stats) {
-  Master master(vocabulary, size_mb / 80, seed);
+  Generator master(vocabulary, size_mb / 80, seed);
   if (size_mb > 0) master.build();
-  std::string bytes =
-      builder::header({.flags = 1,
-                       .author = "Quillaret bench",
-                       .description = "Generated benchmark master.",
-                       .record_count = static_cast<uint32_t>(master.stats.records)}) +
-      master.out;
-  ++master.stats.records;
+  ++master.stats.records;  // the TES3 record
   ++master.stats.subrecords;
   if (stats != nullptr) *stats = master.stats;
-  return bytes;
+  return builder::plugin(
+      {.flags = 1, .author = "Quillaret bench", .description = "Generated benchmark master."},
+      master.records);
 }
 
 }  // namespace quillaret::bench
