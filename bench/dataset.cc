@@ -6,7 +6,6 @@
 #include "dataset.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -107,17 +106,10 @@ std::string id_of(std::string_view tag, size_t number) {
   return id;
 }
 
-// The number at the start of `text`; 0 when there is none.
-uint32_t number(std::string_view text) {
-  uint32_t value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return value;
-}
-
 // The number after `mark` in `options`; `otherwise` when there is no mark.
 uint32_t option(std::string_view options, char mark, uint32_t otherwise) {
   const size_t at = options.find(mark);
-  return at == std::string_view::npos ? otherwise : number(options.substr(at + 1));
+  return at == std::string_view::npos ? otherwise : std::stoul(std::string(options.substr(at + 1)));
 }
 
 class Generator {
@@ -220,15 +212,18 @@ class Generator {
       if (percent < 100 && !rng_.percent(percent)) continue;
       for (uint32_t count = low + rng_.below(high - low + 1); count > 0; --count) {
         for (std::string_view one : split(group, ',')) {
-          std::string_view payload = one.substr(4);
-          subs.push_back(
-              subrecord(one.substr(0, 4), payload == "#"             ? zstring(id)
-                                          : payload.starts_with('$') ? zstring(slot(payload[1]))
-                                          : payload.starts_with('&') ? fixed(slot(payload[1]), 32)
-                                                                     : blob(number(payload))));
+          subs.push_back(subrecord(one.substr(0, 4), payload(one.substr(4), id)));
         }
       }
     }
+  }
+
+  // A payload of a spec: "#", "$c", "&c" or a size (see kKinds).
+  std::string payload(std::string_view code, const std::string& id) {
+    if (code == "#") return zstring(id);
+    if (code.starts_with('$')) return zstring(slot(code[1]));
+    if (code.starts_with('&')) return fixed(slot(code[1]), 32);
+    return blob(std::stoul(std::string(code)));
   }
 
   void script(size_t number) {
