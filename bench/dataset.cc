@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "plugin/little_endian.h"
 #include "plugin/names.h"
 #include "tools/plugin_builder.h"
 
@@ -117,7 +116,6 @@ class Generator {
   Generator(const Vocabulary& v, double scale, uint64_t seed) : v_(v), scale_(scale), rng_{seed} {}
 
   std::vector<std::string> records;
-  MasterStats stats;
 
   void build() {
     for (const Kind& kind : kKinds) {
@@ -131,7 +129,7 @@ class Generator {
         } else {
           Subrecords subs;
           append(subs, kind.subrecords, id_of(kind.tag, i));
-          add(record(kind.tag, subs));
+          records.push_back(record(kind.tag, subs));
         }
       }
     }
@@ -141,22 +139,6 @@ class Generator {
   // A count given for 80 MB, scaled.
   uint32_t n(double count) const {
     return static_cast<uint32_t>(std::max(1.0, std::round(count * scale_)));
-  }
-
-  void add(std::string bytes) {
-    const std::string_view tag(bytes.data(), 4);
-    ++stats.records;
-    stats.responses += tag == "INFO";
-    stats.scripts += tag == "SCPT";
-    stats.cells += tag == "CELL";
-    for (size_t at = 16; at < bytes.size(); at += 8 + read_u32(bytes.data() + at + 4)) {
-      const std::string_view sub(bytes.data() + at, 4);
-      ++stats.subrecords;
-      stats.scripts += tag == "INFO" && sub == "BNAM";
-      stats.doors += tag == "CELL" && sub == "DNAM";
-      stats.blx_conditions += sub == "SCVR" && bytes.compare(at + 9, 3, "BLX") == 0;
-    }
-    records.push_back(std::move(bytes));
   }
 
   // Bytes that the translator only copies: little-endian words of the
@@ -232,7 +214,8 @@ class Generator {
                                "\r\n\r\nshort doOnce\r\nshort state\r\nshort timer\r\n\r\n"
                                "if ( MenuMode == 1 )\r\n\treturn\r\nendif\r\n\r\n" +
                                lines(kScriptLines, 8, 28) + "\r\nEnd " + id + "\r\n";
-    add(builder::script(id, source, blob(source.size() / 2), {"doOnce", "state", "timer"}));
+    records.push_back(
+        builder::script(id, source, blob(source.size() / 2), {"doOnce", "state", "timer"}));
   }
 
   // Four in ten are interiors; three exteriors in ten have a name, the
@@ -246,7 +229,7 @@ class Generator {
     const uint32_t references = 20 + rng_.below(221);
     subs.push_back(subrecord("NAM0", u32(references)));
     for (uint32_t r = 0; r < references; ++r) append(subs, kReference, "");
-    add(record("CELL", subs));
+    records.push_back(record("CELL", subs));
   }
 
   // A topic, or one time in ten a journal, and its share of the INFOs.
@@ -256,7 +239,7 @@ class Generator {
     const std::string name = journal            ? id_of("DIAL", number)
                              : rng_.percent(95) ? topics[number * 7919 % topics.size()]
                                                 : slot('n');
-    add(builder::topic(name, journal ? kJournal : kTopic));
+    records.push_back(builder::topic(name, journal ? kJournal : kTopic));
     const std::vector<std::string_view> conditions = split(kConditions, ' ');
     for (; infos_ < n(28000) * (number + 1) / n(3000); ++infos_) {
       const uint64_t id = 2814513281263319000ull + infos_;
@@ -278,7 +261,7 @@ class Generator {
         info.after.push_back(subrecord("INTV", u32(rng_.below(2))));
       }
       if (rng_.percent(30)) info.after.push_back(subrecord("BNAM", lines(kResultLines, 1, 4)));
-      add(builder::info(info));
+      records.push_back(builder::info(info));
     }
   }
 
@@ -290,13 +273,9 @@ class Generator {
 
 }  // namespace
 
-std::string make_master(const Vocabulary& vocabulary, double size_mb, uint64_t seed,
-                        MasterStats* stats) {
+std::string make_master(const Vocabulary& vocabulary, double size_mb, uint64_t seed) {
   Generator master(vocabulary, size_mb / 80, seed);
   if (size_mb > 0) master.build();
-  ++master.stats.records;  // the TES3 record
-  ++master.stats.subrecords;
-  if (stats != nullptr) *stats = master.stats;
   return builder::plugin(
       {.flags = 1, .author = "Quillaret bench", .description = "Generated benchmark master."},
       master.records);

@@ -54,14 +54,8 @@ bool write_file(const std::string& path, const std::string& bytes);
 // Writes the three lexicon files into the directory `dir`.
 bool write_lexicons(const Vocabulary& vocabulary, const std::string& dir);
 
-struct MasterStats {
-  uint64_t records = 0, subrecords = 0, responses = 0, scripts = 0;  // scripts: SCPT and BNAM
-  uint64_t blx_conditions = 0, cells = 0, doors = 0;                 // doors: CELL DNAM
-};
-
 // The master: about `size_mb` MB, every count scaled from those of 80 MB
 // (0: the TES3 record alone); about 8% of its names are not in the lexicons.
-std::string make_master(const Vocabulary& vocabulary, double size_mb, uint64_t seed,
-                        MasterStats* stats = nullptr);
+std::string make_master(const Vocabulary& vocabulary, double size_mb, uint64_t seed);
 
 }  // namespace quillaret::bench

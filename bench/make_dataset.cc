@@ -10,8 +10,10 @@
 #include <string>
 
 #include "dataset.h"
+#include "plugin/little_endian.h"
 
 int main(int argc, char** argv) {
+  using namespace quillaret;
   using namespace quillaret::bench;
   double size_mb = 80;
   uint64_t seed = 1;
@@ -39,12 +41,28 @@ int main(int argc, char** argv) {
   const Vocabulary vocabulary = make_vocabulary(seed);
   if (!lexicons.empty() && !write_lexicons(vocabulary, lexicons)) return 1;
   if (plugin.empty()) return 0;
-  MasterStats s;
-  const std::string master = make_master(vocabulary, size_mb, seed, &s);
+  const std::string master = make_master(vocabulary, size_mb, seed);
   if (!write_file(plugin, master)) return 1;
-  std::cout << plugin << ": " << master.size() << " bytes, " << s.records << " records + "
-            << s.subrecords << " subrecords = " << s.records + s.subrecords << " nodes; "
-            << s.responses << " responses, " << s.scripts << " scripts, " << s.blx_conditions
-            << " BLX conditions, " << s.cells << " cells, " << s.doors << " doors\n";
+  // Its records and subrecords, and among them what the translator works on.
+  uint64_t records = 0, subrecords = 0, responses = 0, scripts = 0, blx = 0, cells = 0, doors = 0;
+  for (size_t start = 0, end = 0; start < master.size(); start = end) {
+    const std::string_view tag(&master[start], 4);
+    end = start + 16 + read_u32(&master[start + 4]);
+    ++records;
+    responses += tag == "INFO";
+    scripts += tag == "SCPT";
+    cells += tag == "CELL";
+    for (size_t at = start + 16; at < end; at += 8 + read_u32(&master[at + 4])) {
+      const std::string_view sub(&master[at], 4);
+      ++subrecords;
+      scripts += tag == "INFO" && sub == "BNAM";  // a result script
+      doors += tag == "CELL" && sub == "DNAM";
+      blx += sub == "SCVR" && master.compare(at + 9, 3, "BLX") == 0;
+    }
+  }
+  std::cout << plugin << ": " << master.size() << " bytes, " << records << " records + "
+            << subrecords << " subrecords = " << records + subrecords << " nodes; " << responses
+            << " responses, " << scripts << " scripts, " << blx << " BLX conditions, " << cells
+            << " cells, " << doors << " doors\n";
   return 0;
 }
