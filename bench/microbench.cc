@@ -44,31 +44,23 @@ void BM_LoadLexicons(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadLexicons)->Unit(benchmark::kMillisecond);
 
-// A master with 5,000 responses, and the nodes of one subrecord kind of
-// one record kind in it.
-struct Subject {
-  std::string bytes = make_master(vocabulary(), 80.0 * 5000 / 28000, 2);
+// Runs `rewrite` over every `tag` subrecord of the `parent` records of a
+// master with 5,000 responses, with the lexicons of the data set, the name
+// lexicon cut to `names` of its entries evenly spread. Each node and its
+// record are restored after it: every iteration does the same work.
+void rewrite_all(benchmark::State& state, Tag parent, Tag tag, size_t names,
+                 int (*rewrite)(Translation&, int32_t)) {
+  static const std::string bytes = make_master(vocabulary(), 80.0 * 5000 / 28000, 2);
   RecordTree tree;
-  std::vector<int32_t> nodes;
-
-  Subject(Tag parent, Tag tag) {
-    std::string error;
-    RecordReader(bytes, nullptr).read_part(bytes.size(), &tree, &error);
-    for (size_t i = 0; i < tree.nodes.size(); ++i) {
-      const RecordNode& node = tree.nodes[i];
-      if (node.tag == tag && node.parent >= 0 && tree.nodes[node.parent].tag == parent) {
-        nodes.push_back(static_cast<int32_t>(i));
-      }
+  std::string error;
+  RecordReader(bytes, nullptr).read_part(bytes.size(), &tree, &error);
+  std::vector<RecordNode>& nodes = tree.nodes;
+  std::vector<int32_t> subjects;
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    if (nodes[i].tag == tag && nodes[i].parent >= 0 && nodes[nodes[i].parent].tag == parent) {
+      subjects.push_back(static_cast<int32_t>(i));
     }
   }
-};
-
-// Runs `rewrite` over every node of `subject` with the lexicons of the
-// data set, the name lexicon cut to `names` of its entries evenly spread,
-// restoring each node and its record after it: every iteration does the
-// same work.
-void rewrite_all(benchmark::State& state, Subject& subject, size_t names,
-                 int (*rewrite)(Translation&, int32_t)) {
   Vocabulary cut = vocabulary();
   cut.names.clear();
   for (size_t i = 0; i < names; ++i) {
@@ -80,11 +72,10 @@ void rewrite_all(benchmark::State& state, Subject& subject, size_t names,
     lexicons.*kLexiconFiles[i].lexicon = Lexicon(files[i], kLexiconFiles[i].phrases);
   }
   std::string messages;
-  std::vector<RecordNode>& nodes = subject.tree.nodes;
   for (auto _ : state) {
     TextArena arena;
-    Translation t{subject.bytes, subject.tree, lexicons, arena, nullptr, &messages};
-    for (int32_t index : subject.nodes) {
+    Translation t{bytes, tree, lexicons, arena, nullptr, &messages};
+    for (int32_t index : subjects) {
       const RecordNode node = nodes[index], record = nodes[node.parent];
       rewrite(t, index);
       nodes[index] = node;
@@ -92,19 +83,19 @@ void rewrite_all(benchmark::State& state, Subject& subject, size_t names,
     }
     benchmark::DoNotOptimize(arena.bytes_used());
   }
-  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(subject.nodes.size()));
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(subjects.size()));
 }
 
 // Argument: the number of names in the name lexicon (the topics stay full).
 void BM_ResponseRewriting(benchmark::State& state) {
-  static Subject subject(make_tag("INFO"), make_tag("NAME"));
-  rewrite_all(state, subject, static_cast<size_t>(state.range(0)), translate_response_text);
+  rewrite_all(state, make_tag("INFO"), make_tag("NAME"), static_cast<size_t>(state.range(0)),
+              translate_response_text);
 }
 BENCHMARK(BM_ResponseRewriting)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond);
 
 void BM_ScriptRewriting(benchmark::State& state) {
-  static Subject subject(make_tag("SCPT"), make_tag("SCTX"));
-  rewrite_all(state, subject, vocabulary().names.size(), rewrite_script_text);
+  rewrite_all(state, make_tag("SCPT"), make_tag("SCTX"), vocabulary().names.size(),
+              rewrite_script_text);
 }
 BENCHMARK(BM_ScriptRewriting)->Unit(benchmark::kMillisecond);
 
