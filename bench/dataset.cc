@@ -141,15 +141,12 @@ class Generator {
     return static_cast<uint32_t>(std::max(1.0, std::round(count * scale_)));
   }
 
-  // Bytes that the translator only copies: little-endian words of the
-  // generator, the same on every machine.
+  // Bytes that the translator only copies: words of the generator, in
+  // little-endian order as on every machine.
   std::string blob(size_t size) {
-    std::string data(size, '\0');
-    uint64_t word = 0;
-    for (size_t i = 0; i < size; ++i) {
-      if (i % 8 == 0) word = rng_.next();
-      data[i] = static_cast<char>(word >> (8 * (i % 8)));
-    }
+    std::string data;
+    while (data.size() < size) data += u64(rng_.next());
+    data.resize(size);
     return data;
   }
 
