@@ -83,7 +83,6 @@ void rewrite_all(benchmark::State& state, Tag parent, Tag tag, size_t names,
     }
     benchmark::DoNotOptimize(arena.bytes_used());
   }
-  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(subjects.size()));
 }
 
 // Argument: the number of names in the name lexicon (the topics stay full).
