@@ -45,7 +45,7 @@ cleanup() {
 trap cleanup EXIT
 
 echo "== Output check"
-translate() { "$data/quillaret" "$data/$1.esm" </dev/null >/dev/null; }
+translate() { "${@:2}" "$data/quillaret" "$data/$1.esm" </dev/null >/dev/null; }
 translate Bench
 cp "$data/Bench_fr.esm" "$data/kept/"  # for the programs that read a translation
 if [ "$size_mb" != 80 ] || [ "$seed" != 1 ]; then
@@ -61,26 +61,25 @@ fi
 # A copy writes real blocks where the file system could share them.
 copy() { cp --reflink=never "$data/$1.esm" "$data/Bench_copy.esm"; }
 
-# The programs timed on Bench.esm against `cp` of it: run_<name> runs one.
-# Another is a line here, a word in `programs` and a target to build. The
-# lexicon builder pairs the master with its translation; the check reads
-# the translation, whose findings make it exit with 1.
-run_translator() { translate Bench; }
-run_lexicon() { "$build/quillaret-lexicon" "$data/Bench.esm" "$data/kept/Bench_fr.esm" "$data/out" </dev/null >/dev/null; }
-run_check() { "$build/quillaret-check" "$data/kept/Bench_fr.esm" </dev/null >/dev/null || [ $? -eq 1 ]; }
+# The programs timed on Bench.esm against `cp` of it: run_<name> runs one,
+# under the command given if any (/usr/bin/time). Another is a line here, a
+# word in `programs` and a target to build. The check's findings make it
+# exit with 1.
+run_translator() { translate Bench "$@"; }
+run_lexicon() { "$@" "$build/quillaret-lexicon" "$data/Bench.esm" "$data/kept/Bench_fr.esm" "$data/out" </dev/null >/dev/null; }
+run_check() { "$@" "$build/quillaret-check" "$data/kept/Bench_fr.esm" </dev/null >/dev/null || [ $? -eq 1 ]; }
 programs=(translator lexicon check)
 
 # Adds to times[<name>] the milliseconds that a command takes, run after
 # the outputs of the run before are removed and written out.
 declare -A times=()
 timed() {
-  local name=$1 start end
-  shift
+  local start end
   outputs && mkdir "$data/out" && sync
   start=$EPOCHREALTIME
-  "$@"
+  "${@:2}"
   end=$EPOCHREALTIME
-  times[$name]+=" $(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", (e - s) * 1000 }')"
+  times[$1]+=" $(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", (e - s) * 1000 }')"
 }
 median() { echo "${times[$1]}" | tr ' ' '\n' | grep . | sort -g | awk '{ v[NR] = $1 } END {
   print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -99,11 +98,10 @@ for ((round = 0; round <= runs; round++)); do
   [ "$round" -gt 0 ] || times=()
 done
 outputs
-peak_kib=$(/usr/bin/time -f %M "$data/quillaret" "$data/Bench.esm" 2>&1 </dev/null >/dev/null | tail -1)
+peak_kib=$(run_translator /usr/bin/time -f %M 2>&1 | tail -1)
 outputs && mkdir "$data/out"
-lexicon_kib=$(/usr/bin/time -f %M "$build/quillaret-lexicon" "$data/Bench.esm" "$data/kept/Bench_fr.esm" \
-  "$data/out" 2>&1 </dev/null >/dev/null | tail -1)
-check_kib=$( (/usr/bin/time -f %M "$build/quillaret-check" "$data/kept/Bench_fr.esm" </dev/null >/dev/null || true) 2>&1 | tail -1)
+lexicon_kib=$(run_lexicon /usr/bin/time -f %M 2>&1 | tail -1)
+check_kib=$(run_check /usr/bin/time -f %M 2>&1 | tail -1)
 lexicon_summary=$(grep -h ' added, ' "$data/out/lexique_enfr_report.txt" | tr -d '\r')
 check_summary=$(tail -1 "$data/kept/Bench_fr.check.txt" | tr -d '\r')
 input=$(stat -c %s "$data/Bench.esm")
