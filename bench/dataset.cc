@@ -181,9 +181,9 @@ class Generator {
     return text;
   }
 
-  // Appends the subrecords of `spec` (see kKinds) of the record `id`.
-  void append(Subrecords& subs, std::string_view spec, const std::string& id) {
-    for (std::string_view item : split(spec, ' ')) {
+  // Appends the subrecords of `layout` (see kKinds) of the record `id`.
+  void append(Subrecords& subs, std::string_view layout, const std::string& id) {
+    for (std::string_view item : split(layout, ' ')) {
       const std::string_view group = item.substr(0, item.find_first_of("*%"));
       const std::string_view options = item.substr(group.size());
       const uint32_t low = option(options, '*', 1), high = option(options, '-', low);
@@ -197,7 +197,7 @@ class Generator {
     }
   }
 
-  // A payload of a spec: "#", "$c", "&c" or a size (see kKinds).
+  // A payload from its code in a layout: "#", "$c", "&c" or a size (see kKinds).
   std::string payload(std::string_view code, const std::string& id) {
     if (code == "#") return zstring(id);
     if (code.starts_with('$')) return zstring(slot(code[1]));
