@@ -16,7 +16,6 @@ const char* TextArena::store(std::string_view text) {
   if (!text.empty()) std::memcpy(copy, text.data(), text.size());
   copy[text.size()] = '\0';
   block_used_ += needed;
-  used_total_ += needed;
   return copy;
 }
 
@@ -29,7 +28,6 @@ void TextArena::reset() {
     if (block_size_ == kBlockSize) blocks_.push_back(std::move(kept));
   }
   block_used_ = 0;
-  used_total_ = 0;
 }
 
 }  // namespace quillaret

@@ -16,8 +16,6 @@ class TextArena {
   // Texts stored one after another lie side by side within a block.
   const char* store(std::string_view text);
 
-  size_t bytes_used() const { return used_total_; }
-
   // Forgets every text stored, keeping one block to store the next ones
   // in: an arena used over and over touches no new memory.
   void reset();
@@ -28,7 +26,6 @@ class TextArena {
   std::vector<std::unique_ptr<char[]>> blocks_;
   size_t block_used_ = 0;
   size_t block_size_ = 0;
-  size_t used_total_ = 0;
 };
 
 }  // namespace quillaret
