@@ -1,6 +1,4 @@
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -199,11 +197,12 @@ bool RecordReader::read_part(uint64_t min_bytes, RecordTree* tree, std::string* 
         pos += size;
         break;
       case TagKind::unknown: {
-        char line[160];
-        std::snprintf(line, sizeof line,
-                      "%s(%d), size=%" PRIu32 ", prev=%d, next=-1, parent=%d, left=%" PRId64 "\n",
-                      tag_text(tag).c_str(), number, size, previous, level.parent, level.remaining);
-        *error = std::string(2 * (levels.size() - 1), ' ') + line;
+        // Indented by two spaces per level of nesting, numbered as if every
+        // entry were kept.
+        *error = std::string(2 * (levels.size() - 1), ' ') + tag_text(tag) + "(" +
+                 std::to_string(number) + "), size=" + std::to_string(size) +
+                 ", prev=" + std::to_string(previous) + ", next=-1, parent=" +
+                 std::to_string(level.parent) + ", left=" + std::to_string(level.remaining) + "\n";
         return fail();
       }
     }
