@@ -12,7 +12,7 @@ namespace {
 constexpr Tag kCELL = make_tag("CELL"), kDIAL = make_tag("DIAL"), kINFO = make_tag("INFO"),
               kSCPT = make_tag("SCPT"), kREGN = make_tag("REGN"), kNPC_ = make_tag("NPC_"),
               kCREA = make_tag("CREA");
-constexpr Tag kNAME = make_tag("NAME"), kDATA = make_tag("DATA"), kDNAM = make_tag("DNAM"),
+constexpr Tag kNAME = make_tag("NAME"), kDNAM = make_tag("DNAM"),
               kFNAM = make_tag("FNAM"), kFRMR = make_tag("FRMR"), kMVRF = make_tag("MVRF"),
               kCNAM = make_tag("CNAM"), kCNDT = make_tag("CNDT"), kAI_E = make_tag("AI_E"),
               kAI_F = make_tag("AI_F"), kANAM = make_tag("ANAM"), kSCVR = make_tag("SCVR"),
@@ -21,24 +21,17 @@ constexpr Tag kNAME = make_tag("NAME"), kDATA = make_tag("DATA"), kDNAM = make_t
 
 constexpr uint8_t kTopic = 0, kJournal = 4;
 
-int32_t read_i32(const char* p) { return static_cast<int32_t>(read_u32(p)); }
-
 void add_definitions(const Record& r, Definitions* defined) {
   if (r.tag == kCELL) {
     if (r.id.empty()) return;
     defined->cells.push_back(r.id);
-    const Subrecord* data = r.find(kDATA);
-    if (data != nullptr && data->payload.size() >= 4 && (read_u32(data->payload.data()) & 1) != 0) {
-      defined->interiors.push_back(r.id);
-    }
+    if (cell_data(r).interior) defined->interiors.push_back(r.id);
   } else if (r.tag == kREGN) {
     const std::string_view name = r.text(kFNAM);
     if (!name.empty()) defined->regions.push_back(name);
   } else if (r.tag == kDIAL && !r.id.empty()) {
     defined->dialogues.push_back(r.id);
-    const Subrecord* data = r.find(kDATA);
-    const int type =
-        data == nullptr || data->payload.empty() ? -1 : static_cast<uint8_t>(data->payload[0]);
+    const int type = dialogue_type(r);
     if (type == kTopic) defined->topics.push_back(r.id);
     if (type == kJournal) defined->journals.push_back(r.id);
   }
@@ -47,13 +40,10 @@ void add_definitions(const Record& r, Definitions* defined) {
 Referrer referrer_of(const Record& r, std::string_view topic) {
   Referrer from{r.tag, r.id, r.tag == kINFO ? topic : std::string_view()};
   if (r.tag == kCELL) {
-    const Subrecord* data = r.find(kDATA);
-    if (data != nullptr && data->payload.size() >= 12 &&
-        (read_u32(data->payload.data()) & 1) == 0) {
-      from.exterior = true;
-      from.x = read_i32(data->payload.data() + 4);
-      from.y = read_i32(data->payload.data() + 8);
-    }
+    const CellData data = cell_data(r);
+    from.exterior = data.has_grid;
+    from.x = data.x;
+    from.y = data.y;
   }
   return from;
 }
@@ -135,9 +125,8 @@ void collect_info(const Record& r, const Referrer& from, PluginFacts* facts) {
   for (const Subrecord& s : r.subrecords) {
     if (s.tag == kANAM) {
       facts->references.push_back({Kind::cell_filter, NameKind::cell_prefix, from, {}, s.text()});
-    } else if (s.tag == kSCVR && s.payload.size() >= 5 && s.payload.substr(1, 3) == "BLX") {
-      facts->references.push_back(
-          {Kind::not_cell, NameKind::cell_prefix, from, {}, s.payload.substr(5)});
+    } else if (const auto name = s.tag == kSCVR ? not_cell_name(s.payload) : std::nullopt) {
+      facts->references.push_back({Kind::not_cell, NameKind::cell_prefix, from, {}, *name});
     } else if (s.tag == kNAME) {
       facts->responses.push_back(s.payload);
     } else if (s.tag == kBNAM) {

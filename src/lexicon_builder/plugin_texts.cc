@@ -43,8 +43,6 @@ int exact_lexicon(Tag record, Tag subrecord, const TranslatedField* field) {
   return copied && subrecord == kFNAM ? kNames : -1;
 }
 
-int32_t read_i32(const char* p) { return static_cast<int32_t>(read_u32(p)); }
-
 // The texts of one record, with the translator's rule for a cell's name:
 // its first NAME, unless a translated field came before it.
 void add_fields(const Record& r, TextRecord* t, PluginTexts* out) {
@@ -77,10 +75,10 @@ void add_fields(const Record& r, TextRecord* t, PluginTexts* out) {
     text.index = count->second++;
     text.lexicon = static_cast<uint8_t>(lexicon);
     if (s.tag == kSCVR) {
-      // Only a condition whose codes read "BLX" names something.
-      if (s.payload.size() < 5 || s.payload.substr(1, 3) != "BLX") continue;
-      const std::string_view name = s.payload.substr(5);
-      text.text = name.substr(0, name.find('\0'));
+      // Only a Not Cell condition names something.
+      const std::optional<std::string_view> name = not_cell_name(s.payload);
+      if (!name) continue;
+      text.text = *name;
     } else {
       text.text = s.text();
     }
@@ -111,18 +109,16 @@ PluginTexts extract_texts(const PluginView& view) {
     const Subrecord* data = r.find(kDATA);
     const std::string_view bytes = data == nullptr ? std::string_view() : data->payload;
     if (r.tag == kDIAL) {
-      t.topic = !bytes.empty() && bytes[0] == 0;
+      t.topic = dialogue_type(r) == 0;
       dial = static_cast<int32_t>(out.records.size());
     } else if (r.tag == kINFO) {
       t.dial = dial;
-    } else if (r.tag == kCELL && bytes.size() >= 4) {
-      // DATA: flags, then the grid of an exterior.
-      t.interior = (read_u32(bytes.data()) & 1) != 0;
-      if (!t.interior && bytes.size() >= 12) {
-        t.has_grid = true;
-        t.x = read_i32(bytes.data() + 4);
-        t.y = read_i32(bytes.data() + 8);
-      }
+    } else if (r.tag == kCELL) {
+      const CellData cell = cell_data(r);
+      t.interior = cell.interior;
+      t.has_grid = cell.has_grid;
+      t.x = cell.x;
+      t.y = cell.y;
     } else if (r.tag == kPGRD && bytes.size() >= 8) {
       t.has_grid = true;
       t.x = read_i32(bytes.data());

@@ -37,6 +37,31 @@ std::string_view Record::text(Tag wanted) const {
   return s == nullptr ? std::string_view() : s->text();
 }
 
+std::optional<std::string_view> not_cell_name(std::string_view condition) {
+  if (condition.size() < 5 || condition.substr(1, 3) != "BLX") return std::nullopt;
+  const std::string_view name = condition.substr(5);
+  return name.substr(0, name.find('\0'));
+}
+
+CellData cell_data(const Record& cell) {
+  CellData data;
+  const Subrecord* found = cell.find(make_tag("DATA"));
+  const std::string_view bytes = found == nullptr ? std::string_view() : found->payload;
+  if (bytes.size() < 4) return data;
+  data.interior = (read_u32(bytes.data()) & 1) != 0;
+  if (!data.interior && bytes.size() >= 12) {
+    data.has_grid = true;
+    data.x = read_i32(bytes.data() + 4);
+    data.y = read_i32(bytes.data() + 8);
+  }
+  return data;
+}
+
+int dialogue_type(const Record& dialogue) {
+  const Subrecord* data = dialogue.find(make_tag("DATA"));
+  return data == nullptr || data->payload.empty() ? -1 : static_cast<uint8_t>(data->payload[0]);
+}
+
 struct RecordCursor::Parts {
   explicit Parts(std::string_view bytes) : input(bytes), reader(bytes, nullptr) {}
   std::string_view input;

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,27 @@ struct Record {
   // The text of the first subrecord of this kind; empty when there is none.
   std::string_view text(Tag tag) const;
 };
+
+// What the fields that name cells and topics say, read as the game reads
+// them, for the tools that follow those names.
+
+// The name that a Not Cell condition tests (an SCVR payload whose bytes 1 to
+// 3 read "BLX"), up to its first NUL; nothing for any other condition.
+std::optional<std::string_view> not_cell_name(std::string_view condition);
+
+// A CELL's DATA: bit 0 of its flags marks an interior, and an exterior's
+// grid follows them. A DATA too short for the flags (or for the grid)
+// says nothing of them.
+struct CellData {
+  bool interior = false;
+  bool has_grid = false;  // an exterior with its grid
+  int32_t x = 0, y = 0;
+};
+CellData cell_data(const Record& cell);
+
+// A DIAL's type (DATA byte 0: 0 topic, 1 voice, 2 greeting, 3 persuasion,
+// 4 journal), or -1 when it has none.
+int dialogue_type(const Record& dialogue);
 
 // Walks the records of an open view; see PluginView::records.
 class RecordCursor {
