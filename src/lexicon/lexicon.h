@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -99,5 +100,9 @@ inline constexpr LexiconFile kLexiconFiles[] = {
     {"_fact.txt", &Lexicons::factions, false},
     {"_name.txt", &Lexicons::names, true},
 };
+// Each lexicon's place in kLexiconFiles.
+enum LexiconSlot : uint8_t { kTopics = 0, kFactions = 1, kNames = 2 };
+inline constexpr int kLexiconCount = 3;
+static_assert(std::size(kLexiconFiles) == kLexiconCount);
 
 }  // namespace quillaret

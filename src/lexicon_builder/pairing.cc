@@ -32,19 +32,10 @@ uint64_t grid_of(const TextRecord& r) {
   return uint64_t{static_cast<uint32_t>(r.x)} << 32 | static_cast<uint32_t>(r.y);
 }
 
-struct RefKey {
-  uint32_t refnum = 0;
-  std::string_view object;
-  bool operator==(const RefKey& o) const { return refnum == o.refnum && same_name(object, o.object); }
-};
-struct RefKeyHash {
-  size_t operator()(const RefKey& k) const { return name_hash(k.object, k.refnum); }
-};
-
 // One plug-in's records, found by what pairs them.
 struct Index {
   std::unordered_map<Key, uint32_t, KeyHash> by_key;            // kinds paired by ID, exterior cells by grid
-  std::unordered_map<RefKey, int32_t, RefKeyHash> ref_owner;    // an interior cell, or kSeveral
+  std::unordered_map<CellReference, int32_t, ReferenceHash, SameReference> ref_owner;  // an interior cell, or kSeveral
   std::unordered_map<Key, uint32_t, KeyHash> interior_by_name;  // the first cell of each name
   std::unordered_map<Key, uint32_t, KeyHash> grid_by_name;      // the first path grid of each interior
   std::unordered_map<uint64_t, std::vector<uint32_t>> outdoor_grids;  // the other path grids
@@ -81,8 +72,8 @@ Index build_index(const PluginTexts& texts) {
     if (r.tag == kINFO && r.dial >= 0) index.has_info[static_cast<size_t>(r.dial)] = 1;
     if (r.tag != kCELL || !r.interior) continue;
     for (uint32_t k = r.refs_begin; k < r.refs_end; ++k) {
-      const Reference& ref = texts.references[k];
-      auto [owner, added] = index.ref_owner.try_emplace({ref.refnum, ref.object}, static_cast<int32_t>(i));
+      const CellReference& ref = texts.references[k];
+      auto [owner, added] = index.ref_owner.try_emplace(ref, static_cast<int32_t>(i));
       if (!added && owner->second != static_cast<int32_t>(i)) owner->second = kSeveral;
     }
     if (!r.id.empty()) index.interior_by_name.try_emplace({kCELL, r.id, 0, 0}, i);
@@ -112,10 +103,9 @@ int32_t interior_partner(const PluginTexts& english, const Index& en, uint32_t c
   if (r.refs_begin == r.refs_end) return fail(Unpaired::no_references);
   // The cells that hold a reference on either side, when it is one cell on
   // each: a reference that several cells hold tells nothing.
-  const auto owners = [&](const Reference& ref, int32_t* english_cell, int32_t* french_cell) {
-    const RefKey key{ref.refnum, ref.object};
-    const auto mine = en.ref_owner.find(key);
-    const auto theirs = fr.ref_owner.find(key);
+  const auto owners = [&](const CellReference& ref, int32_t* english_cell, int32_t* french_cell) {
+    const auto mine = en.ref_owner.find(ref);
+    const auto theirs = fr.ref_owner.find(ref);
     if (mine == en.ref_owner.end() || theirs == fr.ref_owner.end()) return false;
     *english_cell = mine->second;
     *french_cell = theirs->second;
@@ -140,7 +130,7 @@ int32_t interior_partner(const PluginTexts& english, const Index& en, uint32_t c
 
 bool same_place(const TextField& a, const TextField& b) {
   return a.tag == b.tag && a.index == b.index && a.in_reference == b.in_reference &&
-         (!a.in_reference || (a.refnum == b.refnum && same_name(a.object, b.object)));
+         (!a.in_reference || SameReference()(a.reference, b.reference));
 }
 
 size_t count_shared(const std::vector<uint64_t>& a, const std::vector<uint64_t>& b) {

@@ -14,7 +14,6 @@ namespace {
 constexpr Tag kDATA = make_tag("DATA");
 constexpr Tag kDNAM = make_tag("DNAM");
 constexpr Tag kFNAM = make_tag("FNAM");
-constexpr Tag kFRMR = make_tag("FRMR");
 constexpr Tag kNAME = make_tag("NAME");
 constexpr Tag kSCVR = make_tag("SCVR");
 
@@ -48,20 +47,11 @@ int exact_lexicon(Tag record, Tag subrecord, const TranslatedField* field) {
 void add_fields(const Record& r, TextRecord* t, PluginTexts* out) {
   bool translated_before = false;
   std::vector<std::pair<Tag, uint32_t>> counts;  // texts met so far, per tag
-  bool in_reference = false;
-  bool awaiting_object = false;
-  Reference reference;
+  ReferenceWalk references;
   for (const Subrecord& s : r.subrecords) {
-    if (r.tag == kCELL && s.tag == kFRMR && s.payload.size() >= 4) {
-      reference = {read_u32(s.payload.data()), {}};
-      in_reference = true;
-      awaiting_object = true;
-      counts.clear();
-    } else if (r.tag == kCELL && s.tag == kNAME && awaiting_object) {
-      reference.object = s.text();
-      awaiting_object = false;
-      if (t->interior) out->references.push_back(reference);
-    }
+    const ReferenceWalk::Step step = r.tag == kCELL ? references.next(s) : ReferenceWalk::other;
+    if (step == ReferenceWalk::started) counts.clear();
+    if (step == ReferenceWalk::named && t->interior) out->references.push_back(references.current());
     const TranslatedField* field = translated_field(r.tag, s.tag);
     if (field != nullptr && field->first_only && translated_before) field = nullptr;
     if (field != nullptr) translated_before = true;
@@ -82,10 +72,9 @@ void add_fields(const Record& r, TextRecord* t, PluginTexts* out) {
     } else {
       text.text = s.text();
     }
-    if (r.tag == kCELL && s.tag == kDNAM && in_reference) {
+    if (r.tag == kCELL && s.tag == kDNAM && references.inside()) {
       text.in_reference = true;
-      text.refnum = reference.refnum;
-      text.object = reference.object;
+      text.reference = references.current();
     }
     out->fields.push_back(text);
   }

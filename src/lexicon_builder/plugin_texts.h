@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lexicon/lexicon.h"
 #include "plugin/plugin_view.h"
 
 namespace quillaret::lexicon_builder {
@@ -17,10 +18,6 @@ inline constexpr Tag kDIAL = make_tag("DIAL");
 inline constexpr Tag kINFO = make_tag("INFO");
 inline constexpr Tag kPGRD = make_tag("PGRD");
 
-// The lexicons, in the order of kLexiconFiles.
-enum LexiconIndex : uint8_t { kTopics = 0, kFactions = 1, kNames = 2 };
-inline constexpr int kLexiconCount = 3;
-
 // One text of a record. Two records' texts pair when their tag, index and
 // reference agree.
 struct TextField {
@@ -29,16 +26,9 @@ struct TextField {
   // A cell's door destination belongs to the reference before it: the
   // reference number and object ID of its FRMR and NAME.
   bool in_reference = false;
-  uint32_t refnum = 0;
-  std::string_view object;
+  CellReference reference;
   uint8_t lexicon = kNames;
   std::string_view text;  // up to its first NUL
-};
-
-// A cell's reference, as translation leaves it.
-struct Reference {
-  uint32_t refnum = 0;
-  std::string_view object;
 };
 
 struct TextRecord {
@@ -58,7 +48,7 @@ struct PluginTexts {
   // in file order.
   std::vector<TextRecord> records;
   std::vector<TextField> fields;
-  std::vector<Reference> references;
+  std::vector<CellReference> references;  // as translation leaves them
   // A hash of the kind and ID of every record that has an ID, sorted, without
   // repeats: whether two plug-ins share records at all.
   std::vector<uint64_t> id_hashes;

@@ -62,6 +62,20 @@ int dialogue_type(const Record& dialogue) {
   return data == nullptr || data->payload.empty() ? -1 : static_cast<uint8_t>(data->payload[0]);
 }
 
+ReferenceWalk::Step ReferenceWalk::next(const Subrecord& s) {
+  if (s.tag == make_tag("FRMR") && s.payload.size() >= 4) {
+    current_ = {read_u32(s.payload.data()), {}};
+    inside_ = awaiting_object_ = true;
+    return started;
+  }
+  if (s.tag == make_tag("NAME") && awaiting_object_) {
+    current_.object = s.text();
+    awaiting_object_ = false;
+    return named;
+  }
+  return other;
+}
+
 struct RecordCursor::Parts {
   explicit Parts(std::string_view bytes) : input(bytes), reader(bytes, nullptr) {}
   std::string_view input;

@@ -13,6 +13,7 @@
 // the PluginView keeps (mapped, or read) until it is destroyed.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -20,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "plugin/names.h"
 #include "plugin/record_tree.h"
 
 namespace quillaret {
@@ -70,6 +72,39 @@ CellData cell_data(const Record& cell);
 // A DIAL's type (DATA byte 0: 0 topic, 1 voice, 2 greeting, 3 persuasion,
 // 4 journal), or -1 when it has none.
 int dialogue_type(const Record& dialogue);
+
+// A reference that a CELL places: its FRMR number (in a plug-in, a top byte
+// of 0 for the plug-in's own references, else a 1-based index in its
+// header's masters) and the ID of the object placed, the NAME after FRMR.
+struct CellReference {
+  uint32_t number = 0;
+  std::string_view object;
+};
+// One reference as the game tells them apart: the same number, and objects
+// of the same name.
+struct SameReference {
+  bool operator()(const CellReference& a, const CellReference& b) const {
+    return a.number == b.number && same_name(a.object, b.object);
+  }
+};
+struct ReferenceHash {
+  size_t operator()(const CellReference& r) const { return static_cast<size_t>(name_hash(r.object, r.number)); }
+};
+
+// Follows a CELL's references as its subrecords go by, in file order.
+class ReferenceWalk {
+ public:
+  enum Step { other, started, named };
+  // Takes the cell's next subrecord: `started` at a reference's FRMR, `named`
+  // at the NAME after it, which completes current().
+  Step next(const Subrecord& s);
+  bool inside() const { return inside_; }  // past a FRMR: in a reference
+  const CellReference& current() const { return current_; }
+
+ private:
+  bool inside_ = false, awaiting_object_ = false;
+  CellReference current_;
+};
 
 // Walks the records of an open view; see PluginView::records.
 class RecordCursor {
