@@ -1,5 +1,7 @@
 #include "check/check.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -80,7 +82,7 @@ struct Known {
   NameSet cells;  // cells, and regions, whose names unnamed exteriors take
   NameSet interiors;
   NameSet topics, journals;
-  NameSet master_cells, master_dialogues;
+  NameSet master_interiors, master_dialogues;
   NameMap<std::string_view> info_topics;  // the masters' INFO IDs that the plug-in asked about
   std::string missing;                    // the missing masters' names, or empty
 
@@ -98,7 +100,7 @@ struct Known {
 
 Known gather(const PluginFacts& plugin, const std::vector<Master>& masters) {
   Known known;
-  std::vector<std::string_view> cells, interiors, topics, journals, master_cells, master_dialogues;
+  std::vector<std::string_view> cells, interiors, topics, journals, master_interiors, master_dialogues;
   const auto add = [&](const Definitions& d, bool master) {
     cells.insert(cells.end(), d.cells.begin(), d.cells.end());
     cells.insert(cells.end(), d.regions.begin(), d.regions.end());
@@ -106,7 +108,7 @@ Known gather(const PluginFacts& plugin, const std::vector<Master>& masters) {
     topics.insert(topics.end(), d.topics.begin(), d.topics.end());
     journals.insert(journals.end(), d.journals.begin(), d.journals.end());
     if (!master) return;
-    master_cells.insert(master_cells.end(), d.cells.begin(), d.cells.end());
+    master_interiors.insert(master_interiors.end(), d.interiors.begin(), d.interiors.end());
     master_dialogues.insert(master_dialogues.end(), d.dialogues.begin(), d.dialogues.end());
   };
   add(plugin.defined, false);
@@ -122,7 +124,7 @@ Known gather(const PluginFacts& plugin, const std::vector<Master>& masters) {
   known.interiors = NameSet(std::move(interiors));
   known.topics = NameSet(std::move(topics));
   known.journals = NameSet(std::move(journals));
-  known.master_cells = NameSet(std::move(master_cells));
+  known.master_interiors = NameSet(std::move(master_interiors));
   known.master_dialogues = NameSet(std::move(master_dialogues));
   return known;
 }
@@ -203,6 +205,8 @@ class Verdicts {
     }
   }
 
+  // A topic of the plug-in that the masters lack, whose responses link to
+  // theirs: the game files those responses under a topic of their own.
   void detached_topics() {
     const NameIndex own(plugin_.info_ids.begin(), plugin_.info_ids.end());
     for (const DialogueLinks& d : plugin_.dialogues) {
@@ -220,10 +224,10 @@ class Verdicts {
       if (linked || (!foreign.empty() && !known_.missing.empty())) detached_.insert(d.dialogue.id);
       if (linked) {
         add(Kind::detached_topic, where(d.dialogue), "",
-            "no master has this topic, yet its responses link to INFO " + quoted(linked->first) +
-                " of the masters' topic " + quoted(linked->second) +
-                ": the responses land in a topic of their own" +
-                hint(d.dialogue.id, known_.master_dialogues, false));
+            "no master has this topic, yet its responses link into the master's topic " +
+                quoted(linked->second) + " (INFO " + quoted(linked->first) +
+                "): they land in a topic of their own" +
+                repair(d.dialogue.id, linked->second, {kTopics, kNames}));
       } else if (!foreign.empty() && !known_.missing.empty()) {
         add(Kind::not_checked, where(d.dialogue), "",
             "its responses link to INFO " + quoted(foreign) + ", which no file read holds; " +
@@ -232,36 +236,41 @@ class Verdicts {
     }
   }
 
+  // An interior cell of the plug-in that the masters lack, holding
+  // references that a master's cell holds (same number, same object): the
+  // game applies its changes to a new cell, not to that one.
   void detached_cells(const std::vector<Master>& masters) {
     for (const MasterReferences& c : plugin_.cells) {
-      if (known_.master_cells.contains(c.cell.id)) continue;
+      if (known_.master_interiors.contains(c.cell.id)) continue;
       const Master* absent = nullptr;
-      const Master* present = nullptr;
-      uint32_t number = 0;
-      size_t count = 0;
-      for (uint32_t reference : c.references) {
-        const size_t index = reference >> 24;
+      std::vector<std::pair<std::string_view, size_t>> held;  // a master's cell, how many it holds
+      for (const CellReference& ref : c.references) {
+        const size_t index = ref.number >> 24;
         if (index > masters.size()) continue;  // no such master: nothing the game would tie
-        ++count;
         const Master& m = masters[index - 1];
         if (m.state != Opened::ok) {
           if (absent == nullptr) absent = &m;
-        } else if (present == nullptr) {
-          present = &m;
-          number = reference & 0xFFFFFF;
+          continue;
+        }
+        const auto it = m.facts.reference_cells.find({ref.number & 0xFFFFFF, ref.object});
+        if (it == m.facts.reference_cells.end()) continue;
+        const auto cell = std::find_if(held.begin(), held.end(),
+                                       [&](const auto& h) { return same_name(h.first, it->second); });
+        if (cell == held.end()) {
+          held.emplace_back(it->second, 1);
+        } else {
+          ++cell->second;
         }
       }
-      if (present != nullptr) {
-        std::string detail = "no master has this cell, yet it holds " + std::to_string(count) +
-                             (count == 1 ? " reference" : " references") +
-                             " to the masters' objects: its changes land in a cell of their own";
-        const auto it = present->facts.reference_cells.find(number);
-        if (it != present->facts.reference_cells.end() && !it->second.empty()) {
-          detail += "; " + present->name + " holds reference " + std::to_string(number) + " in " +
-                    quoted(it->second);
-        }
+      // The cell that holds the most of them, the first on a tie.
+      const auto best = std::max_element(held.begin(), held.end(),
+                                         [](const auto& a, const auto& b) { return a.second < b.second; });
+      if (best != held.end()) {
         add(Kind::detached_cell, where(c.cell), "",
-            detail + hint(c.cell.id, known_.master_cells, false));
+            "no master has this cell, yet it changes " + std::to_string(best->second) +
+                (best->second == 1 ? " reference" : " references") + " of the master's cell " +
+                quoted(best->first) + ": the changes land in a cell of their own" +
+                repair(c.cell.id, best->first, {kNames}));
       } else if (absent != nullptr) {
         add(Kind::not_checked, where(c.cell), "",
             "it holds references to objects of " + absent->name +
@@ -311,11 +320,45 @@ class Verdicts {
     return hint(name, names, target == NameKind::cell_prefix);
   }
 
+  // The lexicon line to add or correct so that the translator, looking a
+  // record's `name` up in `lexicons` in turn, writes the masters' `wanted`.
+  std::string repair(std::string_view name, std::string_view wanted, std::initializer_list<size_t> lexicons) {
+    if (lexicons_ == nullptr) return {};
+    const LexiconIndex& index = lexicon_index();
+    for (size_t lexicon : lexicons) {
+      if (const auto match = index.find_source(lexicon, name)) {
+        const std::string_view target = match->entry.target;
+        return "; " + std::string(match->file) + " translates it to " + quoted(target) +
+               (same_name(target, wanted) ? ": translate the plug-in again"
+                                          : ": correct that line to " + quoted(wanted));
+      }
+    }
+    for (size_t lexicon : lexicons) {
+      if (const auto match = index.find_target(lexicon, name)) {
+        return "; " + std::string(match->file) + " translates " + quoted(match->entry.source) +
+               " to it: correct that line to " + quoted(wanted);
+      }
+    }
+    const std::string add = "add " + quoted(name) + " with the French " + quoted(wanted);
+    for (size_t lexicon : lexicons) {
+      if (const auto match = index.find_target(lexicon, wanted)) {
+        return "; " + std::string(match->file) + " gives " + quoted(match->entry.target) + " for " +
+               quoted(match->entry.source) + ": " + add;
+      }
+    }
+    return "; no lexicon gives " + quoted(wanted) + ": " + add + " to " +
+           index.file(*lexicons.begin());
+  }
+
+  const LexiconIndex& lexicon_index() {
+    if (!index_) index_ = std::make_unique<LexiconIndex>(*lexicons_);
+    return *index_;
+  }
+
   // What the lexicons say of a name that points at nothing.
   std::string hint(std::string_view name, const NameSet& names, bool prefix) {
     if (lexicons_ == nullptr) return {};
-    if (!index_) index_ = std::make_unique<LexiconIndex>(*lexicons_);
-    const std::optional<LexiconMatch> match = index_->find(name);
+    const std::optional<LexiconMatch> match = lexicon_index().find(name);
     if (!match) return "; in neither the lexicons nor the masters";
     const LexiconEntry& entry = match->entry;
     if (!match->as_source) {
@@ -355,9 +398,9 @@ bool check_plugin(const CheckRequest& request, std::vector<Finding>* findings, s
   const std::vector<PluginView::Master>& listed = plugin.view.masters();
   questions.references.resize(listed.size());
   for (const MasterReferences& c : facts.cells) {
-    for (uint32_t reference : c.references) {
-      const size_t index = reference >> 24;
-      if (index <= listed.size()) questions.references[index - 1].insert(reference & 0xFFFFFF);
+    for (const CellReference& ref : c.references) {
+      const size_t index = ref.number >> 24;
+      if (index <= listed.size()) questions.references[index - 1].insert({ref.number & 0xFFFFFF, ref.object});
     }
   }
 

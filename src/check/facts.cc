@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "check/encoding.h"
-#include "plugin/little_endian.h"
 #include "translate/fields.h"
 
 namespace quillaret::check {
@@ -13,7 +12,7 @@ constexpr Tag kCELL = make_tag("CELL"), kDIAL = make_tag("DIAL"), kINFO = make_t
               kSCPT = make_tag("SCPT"), kREGN = make_tag("REGN"), kNPC_ = make_tag("NPC_"),
               kCREA = make_tag("CREA");
 constexpr Tag kNAME = make_tag("NAME"), kDNAM = make_tag("DNAM"),
-              kFNAM = make_tag("FNAM"), kFRMR = make_tag("FRMR"), kMVRF = make_tag("MVRF"),
+              kFNAM = make_tag("FNAM"), kMVRF = make_tag("MVRF"),
               kCNAM = make_tag("CNAM"), kCNDT = make_tag("CNDT"), kAI_E = make_tag("AI_E"),
               kAI_F = make_tag("AI_F"), kANAM = make_tag("ANAM"), kSCVR = make_tag("SCVR"),
               kBNAM = make_tag("BNAM"), kINAM = make_tag("INAM"), kPNAM = make_tag("PNAM"),
@@ -92,16 +91,16 @@ void check_compiled(const Record& r, const Referrer& from, std::vector<TextIssue
 
 void collect_cell(const Record& r, const Referrer& from, PluginFacts* facts) {
   MasterReferences masters{from, {}};
+  ReferenceWalk references;
   Tag previous = 0;
   for (const Subrecord& s : r.subrecords) {
-    if (s.tag == kDNAM) {
+    if (references.next(s) == ReferenceWalk::named) {
+      if (references.current().number >> 24 != 0 && !from.exterior) masters.references.push_back(references.current());
+    } else if (s.tag == kDNAM) {
       // A door's DNAM names an interior: an exterior destination has none.
       facts->references.push_back({Kind::door, NameKind::interior, from, {}, s.text()});
     } else if (s.tag == kCNAM && previous == kMVRF) {
       facts->references.push_back({Kind::moved, NameKind::interior, from, {}, s.text()});
-    } else if (s.tag == kFRMR && s.payload.size() >= 4 && !from.exterior) {
-      const uint32_t number = read_u32(s.payload.data());
-      if (number >> 24 != 0) masters.references.push_back(number);
     }
     previous = s.tag;
   }
@@ -170,7 +169,7 @@ PluginFacts collect_plugin(const PluginView& view) {
 MasterFacts collect_master(const PluginView& view, const MasterQuestions& questions, size_t index) {
   MasterFacts facts;
   facts.mentioned.assign(questions.topics.size(), 0);
-  const std::unordered_set<uint32_t>* references =
+  const ReferenceSet* references =
       index < questions.references.size() && !questions.references[index].empty()
           ? &questions.references[index]
           : nullptr;
@@ -199,12 +198,13 @@ MasterFacts collect_master(const PluginView& view, const MasterQuestions& questi
       if (const Subrecord* result = r.find(kBNAM)) mark_added(result->payload);
     } else if (r.tag == kSCPT && topics) {
       mark_added(r.text(kSCTX));
-    } else if (r.tag == kCELL && references != nullptr) {
+    } else if (r.tag == kCELL && references != nullptr && cell_data(r).interior) {
       // The master's own references carry 0 in their top byte.
+      ReferenceWalk walk;
       for (const Subrecord& s : r.subrecords) {
-        if (s.tag != kFRMR || s.payload.size() < 4) continue;
-        const uint32_t number = read_u32(s.payload.data());
-        if (references->contains(number)) facts.reference_cells.emplace(number, r.id);
+        if (walk.next(s) == ReferenceWalk::named && references->contains(walk.current())) {
+          facts.reference_cells.emplace(walk.current(), r.id);
+        }
       }
     }
   }

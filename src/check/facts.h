@@ -60,12 +60,16 @@ struct DialogueLinks {
 };
 
 // An interior CELL of the plug-in and its references to the masters'
-// objects: FRMR values whose top byte is a 1-based index in the header's
-// list of masters.
+// objects: those whose FRMR number's top byte is a 1-based index in the
+// header's list of masters.
 struct MasterReferences {
   Referrer cell;
-  std::vector<uint32_t> references;
+  std::vector<CellReference> references;
 };
+
+using ReferenceSet = std::unordered_set<CellReference, ReferenceHash, SameReference>;
+template <class Value>
+using ReferenceMap = std::unordered_map<CellReference, Value, ReferenceHash, SameReference>;
 
 struct PluginFacts {
   Definitions defined;
@@ -83,16 +87,16 @@ PluginFacts collect_plugin(const PluginView& view);
 struct MasterQuestions {
   TopicTrie topics;    // which of these does a response mention or AddTopic add?
   NameIndex info_ids;  // under which topic does each of these INFO IDs lie?
-  // Per master, in the header's order: in which cell does each of these
-  // reference numbers (without the index byte) lie?
-  std::vector<std::unordered_set<uint32_t>> references;
+  // Per master, in the header's order: in which interior cell does each of
+  // these references (numbered without the index byte) lie?
+  std::vector<ReferenceSet> references;
 };
 
 struct MasterFacts {
   Definitions defined;
   std::vector<char> mentioned;  // per topic of MasterQuestions::topics
   NameMap<std::string_view> info_topics;
-  std::unordered_map<uint32_t, std::string_view> reference_cells;
+  ReferenceMap<std::string_view> reference_cells;
 };
 
 // `index`: the master's place in the plug-in's header, from 0.

@@ -32,10 +32,17 @@ class LexiconIndex {
   // neither is.
   std::optional<LexiconMatch> find(std::string_view name) const;
 
+  // In the lexicon `lexicon` (an index in kLexiconFiles) alone: the entry
+  // whose source is `name`, as find() chooses it, or the first whose target is.
+  std::optional<LexiconMatch> find_source(size_t lexicon, std::string_view name) const;
+  std::optional<LexiconMatch> find_target(size_t lexicon, std::string_view name) const;
+  const std::string& file(size_t lexicon) const { return files_[lexicon]; }
+
  private:
+  static constexpr size_t kCount = std::size(kLexiconFiles);
   const Lexicons& lexicons_;
-  std::array<std::string, std::size(kLexiconFiles)> files_;
-  NameMap<LexiconMatch> sources_, targets_;
+  std::array<std::string, kCount> files_;
+  std::array<NameMap<LexiconMatch>, kCount> sources_, targets_;
 };
 
 }  // namespace quillaret::check

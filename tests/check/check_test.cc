@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,7 +26,9 @@ std::string cell(const std::string& name, Records refs, uint32_t flags = 1) {
 // The French master that every plug-in of these tests extends.
 const std::string kMaster =
     header({}) + record("REGN", {subrecord("NAME", zstring("azura")), subrecord("FNAM", zstring("C\xf4te d'Azura"))}) +
-    cell("Bureau", {subrecord("FRMR", u32(5)), subrecord("NAME", zstring("door"))}) + cell("Balmora", {}, 0) +
+    cell("Bureau", {subrecord("FRMR", u32(5)), subrecord("NAME", zstring("door")), subrecord("FRMR", u32(6)),
+                    subrecord("NAME", zstring("chest"))}) +
+    cell("Cave", {subrecord("FRMR", u32(7)), subrecord("NAME", zstring("rock"))}) + cell("Balmora", {}, 0) +
     topic("rumeurs") + info("100", "Parlez des rumeurs et du Vieux-Pont.") + topic("quete_1", kJournal) +
     script("master_script", "AddTopic \"ajout\xe9\"");
 
@@ -35,15 +38,21 @@ struct Checked {
   std::vector<std::string> lines;  // of the report, its count left out
 };
 
+struct LexiconTexts {
+  std::string dial, name;
+};
+
 // Checks Mod.esp, made of `records` after a header naming `masters` (by
 // default Master.esm at its size), with the program in a folder that holds
-// `lexicons` (none when empty).
-Checked check(const Records& records, const std::string& lexicons = "",
+// `lexicons` (or none).
+Checked check(const Records& records, const std::optional<LexiconTexts>& lexicons = std::nullopt,
               std::vector<Master> masters = {{"Master.esm", kMaster.size()}}) {
   TempDir dir;
   std::filesystem::create_directory(dir.path() / "bin");
-  for (const std::string kind : {"dial", "fact", "name"}) {
-    if (!lexicons.empty()) dir.write("bin/lexique_enfr_" + kind + ".txt", kind == "name" ? lexicons : "");
+  if (lexicons) {
+    dir.write("bin/lexique_enfr_dial.txt", lexicons->dial);
+    dir.write("bin/lexique_enfr_fact.txt", "");
+    dir.write("bin/lexique_enfr_name.txt", lexicons->name);
   }
   dir.write("Master.esm", kMaster);
   const std::string mod = plugin({.masters = masters}, records);
@@ -142,16 +151,6 @@ TEST(Check, FindingsOfTheirOwn) {
         topic("propre"), info("905", "Mon (propre) avis.")},
        {"unreachable topic  DIAL \"Nouveau\": no response mentions it and no AddTopic adds it",
         "unreachable topic  DIAL \"umeurs\": no response mentions it and no AddTopic adds it"}},
-      {"detached topic",
-       {topic("rumors"), info({.id = "906", .previous = "100"}), topic("RUMEURS"),
-        info({.id = "907", .previous = "100"})},
-       {"detached topic  DIAL \"rumors\": no master has this topic, yet its responses link to INFO \"100\" of "
-        "the masters' topic \"rumeurs\": the responses land in a topic of their own"}},
-      {"detached cell",
-       {cell("Office", {subrecord("FRMR", u32(1u << 24 | 5))}), cell("BUREAU", {subrecord("FRMR", u32(1u << 24 | 5))}),
-        cell("Dehors", {subrecord("FRMR", u32(1u << 24 | 5))}, 0)},
-       {"detached cell  CELL \"Office\": no master has this cell, yet it holds 1 reference to the masters' "
-        "objects: its changes land in a cell of their own; Master.esm holds reference 5 in \"Bureau\""}},
   };
   for (const Row& row : rows) {
     const Checked result = check(row.records);
@@ -160,17 +159,77 @@ TEST(Check, FindingsOfTheirOwn) {
   }
 }
 
+std::string reference(uint32_t master, uint32_t number, const std::string& object) {
+  return subrecord("FRMR", u32(master << 24 | number)) + subrecord("NAME", zstring(object));
+}
+
+// A topic or an interior cell that the masters lack while its responses or
+// references are theirs, and how the lexicons must change; beside topics and
+// cells that attach (another case), or that are the mod's own.
+TEST(Check, DetachedTopicsAndCells) {
+  struct Row {
+    const char* what;
+    Records records;
+    LexiconTexts lexicons;
+    std::vector<std::string> lines;
+  };
+  const std::string topic_lost = "detached topic  DIAL ";
+  const std::string topic_why =
+      ": no master has this topic, yet its responses link into the master's topic \"rumeurs\" (INFO \"100\"): they "
+      "land in a topic of their own; ";
+  const std::string cell_why = "the changes land in a cell of their own; ";
+  const std::vector<Row> rows = {
+      {"topic left English",
+       {topic("rumors"), info({.id = "906", .previous = "100"})},
+       {lexicon_file({{"gossip", "rumeurs"}}), ""},
+       {topic_lost + "\"rumors\"" + topic_why +
+        "lexique_enfr_dial.txt gives \"rumeurs\" for \"gossip\": add \"rumors\" with the French \"rumeurs\""}},
+      {"topic in another French wording",
+       {topic("rumeur"), info({.id = "906", .next = "100"})},
+       {"", lexicon_file({{"rumors", "rumeur"}})},
+       {topic_lost + "\"rumeur\"" + topic_why +
+        "lexique_enfr_name.txt translates \"rumors\" to it: correct that line to \"rumeurs\""}},
+      {"cell left English",
+       {cell("Census Office", {reference(1, 5, "door")})},
+       {"", ""},
+       {"detached cell  CELL \"Census Office\": no master has this cell, yet it changes 1 reference of the master's "
+        "cell \"Bureau\": " + cell_why + "no lexicon gives \"Bureau\": add \"Census Office\" with the French "
+        "\"Bureau\" to lexique_enfr_name.txt"}},
+      // Named after the cell that holds the most of its references.
+      {"cell in another French wording",
+       {cell("Bureaux", {reference(1, 7, "rock"), reference(1, 5, "DOOR"), reference(1, 6, "chest")})},
+       {"", lexicon_file({{"Office", "Bureaux"}})},
+       {"detached cell  CELL \"Bureaux\": no master has this cell, yet it changes 2 references of the master's cell "
+        "\"Bureau\": " + cell_why + "lexique_enfr_name.txt translates \"Office\" to it: correct that line to "
+        "\"Bureau\""}},
+      {"attached, or the mod's own",
+       {topic("RUMEURS"), info({.id = "907", .previous = "100"}), topic("nouvelles"),
+        info({.id = "908", .response = "Quelles nouvelles ?"}), info({.id = "909", .previous = "908"}),
+        cell("BUREAU", {reference(1, 5, "door")}), cell("Grotte", {reference(0, 5, "door")}),
+        cell("Salle", {reference(1, 5, "chest"), reference(1, 9, "door")}),
+        cell("Dehors", {reference(1, 5, "door")}, 0)},
+       {"", ""},
+       {}},
+  };
+  for (const Row& row : rows) {
+    const Checked result = check(row.records, row.lexicons);
+    EXPECT_EQ(result.lines, row.lines) << row.what;
+    EXPECT_EQ(result.status, row.lines.empty() ? 0 : 1) << row.what;
+  }
+}
+
 TEST(Check, Masters) {
   const Records door{cell("Hall", {subrecord("DNAM", zstring("Office")), subrecord("DNAM", zstring("Bureau"))}, 0),
-                     cell("Salle", {subrecord("FRMR", u32(1u << 24 | 5))}), topic("gossip"),
+                     cell("Salle", {subrecord("FRMR", u32(1u << 24 | 5)), subrecord("NAME", zstring("door"))}),
+                     topic("gossip"),
                      info({.id = "906", .previous = "555"}), topic("Vivec")};
-  const Checked resized = check({}, "", {{"Master.esm", 1234}});
+  const Checked resized = check({}, std::nullopt, {{"Master.esm", 1234}});
   EXPECT_EQ(resized.lines, std::vector<std::string>{
       "master size  TES3 \"Mod.esp\" -> \"Master.esm\": the header records 1234 bytes, the file has " +
       std::to_string(kMaster.size()) + "; the game warns when it loads the plug-in (saving it again in the "
       "editor records the new size)"});
   // What the master that is there defines is still known.
-  const Checked missing = check(door, "", {{"Absent.esm", 1}, {"Master.esm", kMaster.size()}});
+  const Checked missing = check(door, std::nullopt, {{"Absent.esm", 1}, {"Master.esm", kMaster.size()}});
   EXPECT_EQ(missing.lines, (std::vector<std::string>{
       "missing master  TES3 \"Mod.esp\" -> \"Absent.esm\": not in " + missing.folder +
           "; the names that only it could define are not checked",
@@ -187,7 +246,7 @@ TEST(Check, Masters) {
 TEST(Check, LexiconHints) {
   const Records doors{cell("Hall", {subrecord("DNAM", zstring("Office")), subrecord("DNAM", zstring("Port")),
                                     subrecord("DNAM", zstring("harbour")), subrecord("DNAM", zstring("Nowhere"))})};
-  const Checked hinted = check(doors, lexicon_file({{"Office", "Bureau"}, {"Harbour", "Port"}}));
+  const Checked hinted = check(doors, LexiconTexts{"", lexicon_file({{"Office", "Bureau"}, {"Harbour", "Port"}})});
   EXPECT_EQ(hinted.lines, (std::vector<std::string>{
       "door  CELL \"Hall\" -> \"Office\": no such interior cell; lexique_enfr_name.txt translates it to \"Bureau\", which exists",
       "door  CELL \"Hall\" -> \"Port\": no such interior cell; it is the French of \"Harbour\" in lexique_enfr_name.txt, but "
