@@ -321,33 +321,38 @@ class Verdicts {
   }
 
   // The lexicon line to add or correct so that the translator, looking a
-  // record's `name` up in `lexicons` in turn, writes the masters' `wanted`.
+  // record's `name` up in `lexicons` in turn, writes the masters' `wanted`;
+  // and the source that the lexicons already translate to `wanted`.
   std::string repair(std::string_view name, std::string_view wanted, std::initializer_list<size_t> lexicons) {
     if (lexicons_ == nullptr) return {};
     const LexiconIndex& index = lexicon_index();
+    std::string given;
+    for (size_t lexicon : lexicons) {
+      if (const auto match = index.find_target(lexicon, wanted)) {
+        given = "; " + quoted(wanted) + " is already the French of " + quoted(match->entry.source) + " in " +
+                std::string(match->file);
+        break;
+      }
+    }
     for (size_t lexicon : lexicons) {
       if (const auto match = index.find_source(lexicon, name)) {
         const std::string_view target = match->entry.target;
+        if (same_name(target, wanted)) {
+          return "; " + std::string(match->file) + " translates it to " + quoted(target) +
+                 ": translate the plug-in again";
+        }
         return "; " + std::string(match->file) + " translates it to " + quoted(target) +
-               (same_name(target, wanted) ? ": translate the plug-in again"
-                                          : ": correct that line to " + quoted(wanted));
+               ": correct that line to " + quoted(wanted) + given;
       }
     }
     for (size_t lexicon : lexicons) {
       if (const auto match = index.find_target(lexicon, name)) {
         return "; " + std::string(match->file) + " translates " + quoted(match->entry.source) +
-               " to it: correct that line to " + quoted(wanted);
+               " to it: correct that line to " + quoted(wanted) + given;
       }
     }
-    const std::string add = "add " + quoted(name) + " with the French " + quoted(wanted);
-    for (size_t lexicon : lexicons) {
-      if (const auto match = index.find_target(lexicon, wanted)) {
-        return "; " + std::string(match->file) + " gives " + quoted(match->entry.target) + " for " +
-               quoted(match->entry.source) + ": " + add;
-      }
-    }
-    return "; no lexicon gives " + quoted(wanted) + ": " + add + " to " +
-           index.file(*lexicons.begin());
+    return "; add " + quoted(name) + " with the French " + quoted(wanted) + " to " +
+           index.file(*lexicons.begin()) + given;
   }
 
   const LexiconIndex& lexicon_index() {

@@ -183,18 +183,26 @@ TEST(Check, DetachedTopicsAndCells) {
        {topic("rumors"), info({.id = "906", .previous = "100"})},
        {lexicon_file({{"gossip", "rumeurs"}}), ""},
        {topic_lost + "\"rumors\"" + topic_why +
-        "lexique_enfr_dial.txt gives \"rumeurs\" for \"gossip\": add \"rumors\" with the French \"rumeurs\""}},
+        "add \"rumors\" with the French \"rumeurs\" to lexique_enfr_dial.txt; \"rumeurs\" is already the French of "
+        "\"gossip\" in lexique_enfr_dial.txt"}},
       {"topic in another French wording",
        {topic("rumeur"), info({.id = "906", .next = "100"})},
-       {"", lexicon_file({{"rumors", "rumeur"}})},
+       {lexicon_file({{"gossip", "Rumeurs"}}), lexicon_file({{"rumors", "rumeur"}})},
        {topic_lost + "\"rumeur\"" + topic_why +
-        "lexique_enfr_name.txt translates \"rumors\" to it: correct that line to \"rumeurs\""}},
+        "lexique_enfr_name.txt translates \"rumors\" to it: correct that line to \"rumeurs\"; \"rumeurs\" is "
+        "already the French of \"gossip\" in lexique_enfr_dial.txt"}},
       {"cell left English",
        {cell("Census Office", {reference(1, 5, "door")})},
        {"", ""},
        {"detached cell  CELL \"Census Office\": no master has this cell, yet it changes 1 reference of the master's "
-        "cell \"Bureau\": " + cell_why + "no lexicon gives \"Bureau\": add \"Census Office\" with the French "
-        "\"Bureau\" to lexique_enfr_name.txt"}},
+        "cell \"Bureau\": " + cell_why + "add \"Census Office\" with the French \"Bureau\" to "
+        "lexique_enfr_name.txt"}},
+      // Translated before the lexicon knew it.
+      {"cell translated with an older lexicon",
+       {cell("Office", {reference(1, 6, "chest")})},
+       {"", lexicon_file({{"Office", "BUREAU"}})},
+       {"detached cell  CELL \"Office\": no master has this cell, yet it changes 1 reference of the master's cell "
+        "\"Bureau\": " + cell_why + "lexique_enfr_name.txt translates it to \"BUREAU\": translate the plug-in again"}},
       // Named after the cell that holds the most of its references.
       {"cell in another French wording",
        {cell("Bureaux", {reference(1, 7, "rock"), reference(1, 5, "DOOR"), reference(1, 6, "chest")})},
