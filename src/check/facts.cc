@@ -95,7 +95,8 @@ void collect_cell(const Record& r, const Referrer& from, PluginFacts* facts) {
   Tag previous = 0;
   for (const Subrecord& s : r.subrecords) {
     if (references.next(s) == ReferenceWalk::named) {
-      if (references.current().number >> 24 != 0 && !from.exterior) masters.references.push_back(references.current());
+      const CellReference& ref = references.current();
+      if (ref.number >> 24 != 0 && !from.exterior) masters.references.push_back(ref);
     } else if (s.tag == kDNAM) {
       // A door's DNAM names an interior: an exterior destination has none.
       facts->references.push_back({Kind::door, NameKind::interior, from, {}, s.text()});

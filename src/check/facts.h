@@ -67,10 +67,6 @@ struct MasterReferences {
   std::vector<CellReference> references;
 };
 
-using ReferenceSet = std::unordered_set<CellReference, ReferenceHash, SameReference>;
-template <class Value>
-using ReferenceMap = std::unordered_map<CellReference, Value, ReferenceHash, SameReference>;
-
 struct PluginFacts {
   Definitions defined;
   std::vector<Reference> references;

@@ -35,7 +35,7 @@ uint64_t grid_of(const TextRecord& r) {
 // One plug-in's records, found by what pairs them.
 struct Index {
   std::unordered_map<Key, uint32_t, KeyHash> by_key;            // kinds paired by ID, exterior cells by grid
-  std::unordered_map<CellReference, int32_t, ReferenceHash, SameReference> ref_owner;  // an interior cell, or kSeveral
+  ReferenceMap<int32_t> ref_owner;                              // an interior cell, or kSeveral
   std::unordered_map<Key, uint32_t, KeyHash> interior_by_name;  // the first cell of each name
   std::unordered_map<Key, uint32_t, KeyHash> grid_by_name;      // the first path grid of each interior
   std::unordered_map<uint64_t, std::vector<uint32_t>> outdoor_grids;  // the other path grids

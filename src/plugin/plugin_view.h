@@ -19,6 +19,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "plugin/names.h"
@@ -90,6 +92,9 @@ struct SameReference {
 struct ReferenceHash {
   size_t operator()(const CellReference& r) const { return static_cast<size_t>(name_hash(r.object, r.number)); }
 };
+using ReferenceSet = std::unordered_set<CellReference, ReferenceHash, SameReference>;
+template <class Value>
+using ReferenceMap = std::unordered_map<CellReference, Value, ReferenceHash, SameReference>;
 
 // Follows a CELL's references as its subrecords go by, in file order.
 class ReferenceWalk {
