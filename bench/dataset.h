@@ -58,4 +58,9 @@ bool write_lexicons(const Vocabulary& vocabulary, const std::string& dir);
 // (0: the TES3 record alone); about 8% of its names are not in the lexicons.
 std::string make_master(const Vocabulary& vocabulary, double size_mb, uint64_t seed);
 
+// A plug-in of `master` (the bytes of the file named `master_name`) that
+// edits its interior cells and adds responses to a tenth of its topics, one
+// time in three under a name the master lacks; empty if it is unreadable.
+std::string make_mod(std::string_view master, const std::string& master_name);
+
 }  // namespace quillaret::bench

@@ -1,15 +1,19 @@
 // Writes the benchmark data set:
 //
 //   quillaret_make_dataset [--size-mb N] [--seed N] [--lexicons DIR] [PLUGIN]
+//   quillaret_make_dataset --mod-of MASTER PLUGIN
 //
 // PLUGIN gets the master (80 MB by default; --size-mb 0 writes its TES3
 // record alone), DIR the three lexicon files. The same seed gives the same
-// bytes on every machine.
+// bytes on every machine. With --mod-of, PLUGIN gets a mod of MASTER, a
+// file beside it.
 #include <cstdlib>
 #include <iostream>
 #include <string>
 
 #include "dataset.h"
+#include "platform/files.h"
+#include "platform/platform.h"
 #include "plugin/little_endian.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +21,7 @@ int main(int argc, char** argv) {
   using namespace quillaret::bench;
   double size_mb = 80;
   uint64_t seed = 1;
-  std::string lexicons, plugin;
+  std::string lexicons, plugin, mod_of;
   bool usage = false;
   for (int i = 1; i < argc && !usage; ++i) {
     const std::string arg = argv[i];
@@ -28,15 +32,26 @@ int main(int argc, char** argv) {
       seed = std::strtoull(argv[++i], nullptr, 10);
     } else if (arg == "--lexicons" && value) {
       lexicons = argv[++i];
+    } else if (arg == "--mod-of" && value) {
+      mod_of = argv[++i];
     } else {
       usage = arg.starts_with("-") || !plugin.empty();
       plugin = arg;
     }
   }
-  if (usage || size_mb < 0 || (plugin.empty() && lexicons.empty())) {
-    std::cerr
-        << "usage: quillaret_make_dataset [--size-mb N] [--seed N] [--lexicons DIR] [PLUGIN]\n";
+  if (usage || size_mb < 0 || (plugin.empty() && lexicons.empty()) ||
+      (!mod_of.empty() && plugin.empty())) {
+    std::cerr << "usage: quillaret_make_dataset [--size-mb N] [--seed N] [--lexicons DIR] [PLUGIN]\n"
+                 "       quillaret_make_dataset --mod-of MASTER PLUGIN\n";
     return 2;
+  }
+  if (!mod_of.empty()) {
+    std::string master;
+    const std::string mod = platform::read_file(mod_of, &master)
+                                ? make_mod(master, std::string(platform::file_name(mod_of)))
+                                : std::string();
+    if (mod.empty()) std::cerr << "cannot read the master " << mod_of << "\n";
+    return !mod.empty() && write_file(plugin, mod) ? 0 : 1;
   }
   const Vocabulary vocabulary = make_vocabulary(seed);
   if (!lexicons.empty() && !write_lexicons(vocabulary, lexicons)) return 1;

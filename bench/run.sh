@@ -35,12 +35,12 @@ master_stats=$(generate --size-mb "$size_mb" --lexicons "$data" "$data/Bench.esm
 echo "$master_stats"
 generate --size-mb "$(awk -v s="$size_mb" 'BEGIN { print s / 10 }')" "$data/Bench8.esm" >/dev/null
 generate --size-mb 0 "$data/Header.esm" >/dev/null
-cp "$build/quillaret" "$data/quillaret"  # beside the lexicons, where it reads them
+cp "$build/quillaret" "$build/quillaret-check" "$data/"  # beside the lexicons, where they read them
 outputs() { rm -rf "$data"/*_fr.* "$data/Bench_copy.esm" "$data/out"; }
 cleanup() {
   outputs
   [ "$keep" -eq 1 ] || rm -rf "$data"/{Bench,Bench8,Header}.esm "$data"/lexique_enfr_*.txt \
-    "$data/quillaret" "$data/microbench.csv" "$data/kept"
+    "$data"/quillaret{,-check} "$data/microbench.csv" "$data/kept"
 }
 trap cleanup EXIT
 
@@ -48,6 +48,8 @@ echo "== Output check"
 translate() { "${@:2}" "$data/quillaret" "$data/$1.esm" </dev/null >/dev/null; }
 translate Bench
 cp "$data/Bench_fr.esm" "$data/kept/"  # for the programs that read a translation
+# A mod of the translated master beside it, a third of its names detached.
+generate --mod-of "$data/kept/Bench_fr.esm" "$data/kept/Mod.esp"
 if [ "$size_mb" != 80 ] || [ "$seed" != 1 ]; then
   echo "no recorded hashes for $size_mb MB, seed $seed:"
   (cd "$data" && sha256sum Bench.esm Bench_fr.esm)
@@ -68,7 +70,9 @@ copy() { cp --reflink=never "$data/$1.esm" "$data/Bench_copy.esm"; }
 run_translator() { translate Bench "$@"; }
 run_lexicon() { "$@" "$build/quillaret-lexicon" "$data/Bench.esm" "$data/kept/Bench_fr.esm" "$data/out" </dev/null >/dev/null; }
 run_check() { "$@" "$build/quillaret-check" "$data/kept/Bench_fr.esm" </dev/null >/dev/null || [ $? -eq 1 ]; }
-programs=(translator lexicon check)
+# The check of a mod reads the master and, for its hints, the lexicons.
+run_mod() { "$@" "$data/quillaret-check" "$data/kept/Mod.esp" </dev/null >/dev/null || [ $? -eq 1 ]; }
+programs=(translator lexicon check mod)
 
 # Adds to times[<name>] the milliseconds that a command takes, run after
 # the outputs of the run before are removed and written out.
@@ -104,6 +108,7 @@ lexicon_kib=$(run_lexicon /usr/bin/time -f %M 2>&1 | tail -1)
 check_kib=$(run_check /usr/bin/time -f %M 2>&1 | tail -1)
 lexicon_summary=$(grep -h ' added, ' "$data/out/lexique_enfr_report.txt" | tr -d '\r')
 check_summary=$(tail -1 "$data/kept/Bench_fr.check.txt" | tr -d '\r')
+mod_summary=$(tail -1 "$data/kept/Mod.check.txt" | tr -d '\r')
 input=$(stat -c %s "$data/Bench.esm")
 
 # Interleaved, the two sizes of name lexicon are timed side by side.
@@ -134,6 +139,7 @@ for program in lexicon check; do
   row "median $program $size_mb MB" "$(median "$program")" "%9.1f ms" "v < 1000" "< 1 s"
   row "ratio $program / cp" "$(median "$program") / $mcp" "%9.2f"
 done
+row "median check of Mod.esp" "$(median mod)" "%9.1f ms" "v < 1000" "< 1 s"
 row "peak memory" "$peak_kib / 1024" "%9.1f MiB" "v <= $input / 524288 + 64" \
   "<= $(awk -v i="$input" 'BEGIN { printf "%.1f", i / 524288 + 64 }') MiB"
 row "peak memory, lexicon builder" "$lexicon_kib / 1024" "%9.1f MiB"
@@ -152,3 +158,4 @@ row "scripts (microbench)" "$(micro BM_ScriptRewriting)" "%9.2f ms"
 echo "  lexicons built from Bench.esm and its translation:"
 echo "$lexicon_summary" | sed 's/^/    /'
 echo "  check of Bench_fr.esm: $check_summary"
+echo "  check of Mod.esp ($(stat -c %s "$data/kept/Mod.esp") bytes) against it: $mod_summary"

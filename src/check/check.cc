@@ -70,13 +70,6 @@ std::string where(const Referrer& from) {
   return text;
 }
 
-std::string_view file_name(std::string_view path) {
-  for (size_t i = path.size(); i-- > 0;) {
-    if (platform::is_separator(path[i])) return path.substr(i + 1);
-  }
-  return path;
-}
-
 // What the plug-in and its masters that are there define.
 struct Known {
   NameSet cells;  // cells, and regions, whose names unnamed exteriors take
@@ -445,7 +438,7 @@ bool check_plugin(const CheckRequest& request, std::vector<Finding>* findings, s
 
   findings->clear();
   Verdicts verdicts(facts, known, request.lexicons, findings);
-  verdicts.masters(std::string(file_name(request.plugin)), request.folder, masters);
+  verdicts.masters(std::string(platform::file_name(request.plugin)), request.folder, masters);
   verdicts.references();
   verdicts.detached_topics();
   verdicts.detached_cells(masters);

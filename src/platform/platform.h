@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillaret::platform {
@@ -28,6 +29,14 @@ inline std::string folder_of(const std::string& path) {
     if (is_separator(path[i])) return path.substr(0, i == 0 ? 1 : i);
   }
   return {};
+}
+
+// The part of `path` after its last separator: the file's name.
+inline std::string_view file_name(std::string_view path) {
+  for (size_t i = path.size(); i-- > 0;) {
+    if (is_separator(path[i])) return path.substr(i + 1);
+  }
+  return path;
 }
 
 // The command line as UTF-8 strings, argument 0 first. On Windows it is taken
