@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -40,9 +41,15 @@ class LexiconIndex {
 
  private:
   static constexpr size_t kCount = std::size(kLexiconFiles);
+  // Per name, case folded: its first entry in each lexicon, or -1.
+  using Places = std::array<int32_t, kCount>;
+
+  std::optional<LexiconMatch> at(const NameMap<Places>& map, std::string_view name, size_t first,
+                                 size_t end, bool as_source) const;
+
   const Lexicons& lexicons_;
   std::array<std::string, kCount> files_;
-  std::array<NameMap<LexiconMatch>, kCount> sources_, targets_;
+  NameMap<Places> sources_, targets_;
 };
 
 }  // namespace quillaret::check
