@@ -57,10 +57,12 @@ Tokens bytes(std::string_view alphabet) {
   return tokens;
 }
 
-// Source tokens (never a double quote: the lexicon format has none), the
-// most tokens in a source, the most entries, and the rounds. The narrow
-// alphabet makes prefixes and duplicates frequent; the wide one gives many
-// branches and bytes of both signs; the stems make phrases of several
+// Source tokens (never a double quote nor a line end: the lexicon format has
+// none; texts get them), the most tokens in a source, the most entries, and
+// the rounds. The narrow alphabet makes prefixes and duplicates frequent; the
+// wide one gives many branches, bytes of both signs, and every delimiter
+// among other bytes below 0x40 in texts longer than the eight bytes in which
+// a word's end is looked for at once; the stems make phrases of several
 // words that continue one another, end inside the words of longer texts
 // and hide one another, with a last word of 70 bytes among them.
 struct Case {
@@ -70,7 +72,7 @@ struct Case {
 };
 const Case kCases[] = {
     {bytes("ab ."), 4, 24, 1500},
-    {bytes("abcdefgh ,-\x80\xE9\xFF"), 3, 120, 1500},
+    {bytes("abcdefgh-09%@\x80\xE9\xFF .,;:!?'()\t"), 3, 120, 1500},
     {{"a", "ab", " ", ",", "x", "\xE9", "Iron", "Iron Dag", "Iron Dagger", "Iron Dagger of F",
       "Iron Dagger of Flame", "Red ", "Balmora, Guild", "Balmora, Guild of M",
       "Iron " + std::string(70, 'x')},
@@ -82,7 +84,7 @@ TEST(LookupEquivalence, IndexAnswersEqualTheStoredOrderScan) {
   for (const Case& c : kCases) {
     std::mt19937 rng(20240601);
     Tokens text_tokens = c.tokens;
-    text_tokens.push_back("\"");
+    text_tokens.insert(text_tokens.end(), {"\"", "\n", "\r"});
     for (int round = 0; round < c.rounds; ++round) {
       Pairs pairs(std::uniform_int_distribution<size_t>(0, c.max_entries)(rng));
       for (size_t i = 0; i < pairs.size(); ++i) {
@@ -92,7 +94,7 @@ TEST(LookupEquivalence, IndexAnswersEqualTheStoredOrderScan) {
       const std::vector<LexiconEntry> stored = stored_entries(lexicon);
       ASSERT_EQ(stored.size(), pairs.size());
       std::vector<std::string> texts;
-      for (int i = 0; i < 4; ++i) texts.push_back(random_text(rng, text_tokens, c.max_tokens + 10));
+      for (int i = 0; i < 4; ++i) texts.push_back(random_text(rng, text_tokens, c.max_tokens + 20));
       for (int i = 0; i < 6; ++i) texts.push_back(random_text(rng, c.tokens, c.max_tokens + 1));
       for (const auto& [source, target] : pairs) {
         // Sources as they are, and cut or extended, so that walks go deep.
@@ -107,6 +109,7 @@ TEST(LookupEquivalence, IndexAnswersEqualTheStoredOrderScan) {
           // As the response scan asks, with the word it has found there.
           size_t word_end = position;
           while (word_end < text.size() && !delimiter(text[word_end])) ++word_end;
+          ASSERT_EQ(quillaret::word_end(text, position), word_end) << "position " << position;
           const uint64_t key = word_key(std::string_view(text).substr(position, word_end - position));
           ASSERT_EQ(found(lexicon.phrase_at(text, position, word_end, key)), found(phrase))
               << "position " << position;
