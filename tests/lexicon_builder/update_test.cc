@@ -13,10 +13,7 @@ using namespace builder;
 TEST(LexiconUpdate, KeepsTheUsersPairsAndAppendsNewOnes) {
   TempDir dir;
   const auto build = [&](const std::string& english, const std::string& french) {
-    dir.write("en.esp", english);
-    dir.write("fr.esp", french);
-    const RunResult run =
-        build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("")});
+    const RunResult run = build_from(dir, english, french);
     EXPECT_EQ(run.status, 0);
     return run.output;
   };
