@@ -125,48 +125,13 @@ TEST(Check, ReferencesSoundAndBroken) {
             "11 findings: door 1, travel 2, moved 1, package 1, cell filter 1, not cell 1, script 4\n");
 }
 
-// Each row holds a sound case beside the faulty one, which alone is found.
-TEST(Check, FindingsOfTheirOwn) {
-  const std::string utf8 = "\xc3\x89p\xc3\xa9\x65";
-  struct Row {
-    const char* what;
-    Records records;
-    std::vector<std::string> lines;
-  };
-  const std::vector<Row> rows = {
-      {"stale script",
-       {script("fresh", "MessageBox \"Bonjour\" ; \"Hello\"", "\x07" "BONJOUR"),
-        script("stale", "MessageBox \"Bonjour\" \"Oui\" \"Non\"", "Hello Yes No"),
-        record("SCPT", {subrecord("SCDT", ""), subrecord("SCTX", "Say \"x\"")})},
-       {"stale script  SCPT \"stale\" -> \"Bonjour\": in the source, not in the compiled data (nor 2 more): "
-        "the game runs the old texts until the script is compiled again in the editor"}},
-      {"encoding",
-       {record("WEAP", {subrecord("NAME", zstring("a")), subrecord("FNAM", zstring(utf8))}),
-        record("WEAP", {subrecord("NAME", zstring("b")), subrecord("FNAM", zstring("\xc9p\xe9\x65"))}),
-        record("BOOK", {subrecord("NAME", zstring("c")), subrecord("FNAM", zstring(utf8))})},
-       {"encoding  WEAP \"a\" -> \"" + utf8 + "\": FNAM is UTF-8, which the game shows as garbage; French texts "
-        "must be Windows-1252 (save the lexicons so)"}},
-      {"unreachable topic",
-       {topic("Nouveau"), topic("vieux"), topic("Vieux-Pont"), topic("umeurs"), topic("AJOUT\xe9"), topic("rumeurs"),
-        topic("propre"), info("905", "Mon (propre) avis.")},
-       {"unreachable topic  DIAL \"Nouveau\": no response mentions it and no AddTopic adds it",
-        "unreachable topic  DIAL \"umeurs\": no response mentions it and no AddTopic adds it"}},
-  };
-  for (const Row& row : rows) {
-    const Checked result = check(row.records);
-    EXPECT_EQ(result.lines, row.lines) << row.what;
-    EXPECT_EQ(result.status, 1) << row.what;
-  }
-}
-
 std::string reference(uint32_t master, uint32_t number, const std::string& object) {
   return subrecord("FRMR", u32(master << 24 | number)) + subrecord("NAME", zstring(object));
 }
 
-// A topic or an interior cell that the masters lack while its responses or
-// references are theirs, and how the lexicons must change; beside topics and
-// cells that attach (another case), or that are the mod's own.
-TEST(Check, DetachedTopicsAndCells) {
+// Each row holds sound cases beside the faulty ones, which alone are found.
+TEST(Check, FindingsOfTheirOwn) {
+  const std::string utf8 = "\xc3\x89p\xc3\xa9\x65";
   struct Row {
     const char* what;
     Records records;
@@ -179,6 +144,29 @@ TEST(Check, DetachedTopicsAndCells) {
       "land in a topic of their own; ";
   const std::string cell_why = "the changes land in a cell of their own; ";
   const std::vector<Row> rows = {
+      {"stale script",
+       {script("fresh", "MessageBox \"Bonjour\" ; \"Hello\"", "\x07" "BONJOUR"),
+        script("stale", "MessageBox \"Bonjour\" \"Oui\" \"Non\"", "Hello Yes No"),
+        record("SCPT", {subrecord("SCDT", ""), subrecord("SCTX", "Say \"x\"")})},
+       {},
+       {"stale script  SCPT \"stale\" -> \"Bonjour\": in the source, not in the compiled data (nor 2 more): "
+        "the game runs the old texts until the script is compiled again in the editor"}},
+      {"encoding",
+       {record("WEAP", {subrecord("NAME", zstring("a")), subrecord("FNAM", zstring(utf8))}),
+        record("WEAP", {subrecord("NAME", zstring("b")), subrecord("FNAM", zstring("\xc9p\xe9\x65"))}),
+        record("BOOK", {subrecord("NAME", zstring("c")), subrecord("FNAM", zstring(utf8))})},
+       {},
+       {"encoding  WEAP \"a\" -> \"" + utf8 + "\": FNAM is UTF-8, which the game shows as garbage; French texts "
+        "must be Windows-1252 (save the lexicons so)"}},
+      {"unreachable topic",
+       {topic("Nouveau"), topic("vieux"), topic("Vieux-Pont"), topic("umeurs"), topic("AJOUT\xe9"), topic("rumeurs"),
+        topic("propre"), info("905", "Mon (propre) avis.")},
+       {},
+       {"unreachable topic  DIAL \"Nouveau\": no response mentions it and no AddTopic adds it",
+        "unreachable topic  DIAL \"umeurs\": no response mentions it and no AddTopic adds it"}},
+      // A topic or an interior cell that the masters lack while its responses
+      // or references are theirs, and how the lexicons must change; beside
+      // topics and cells that attach (another case), or that are the mod's own.
       {"topic left English",
        {topic("rumors"), info({.id = "906", .previous = "100"})},
        {lexicon_file({{"gossip", "rumeurs"}}), ""},
