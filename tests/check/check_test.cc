@@ -219,9 +219,10 @@ TEST(Check, Masters) {
                      cell("Salle", {subrecord("FRMR", u32(1u << 24 | 5)), subrecord("NAME", zstring("door"))}),
                      topic("gossip"),
                      info({.id = "906", .previous = "555"}), topic("Vivec")};
-  const Checked resized = check({}, std::nullopt, {{"Master.esm", 1234}});
+  // The recorded size has 64 bits.
+  const Checked resized = check({}, std::nullopt, {{"Master.esm", 1234 + (uint64_t{1} << 32)}});
   EXPECT_EQ(resized.lines, std::vector<std::string>{
-      "master size  TES3 \"Mod.esp\" -> \"Master.esm\": the header records 1234 bytes, the file has " +
+      "master size  TES3 \"Mod.esp\" -> \"Master.esm\": the header records 4294968530 bytes, the file has " +
       std::to_string(kMaster.size()) + "; the game warns when it loads the plug-in (saving it again in the "
       "editor records the new size)"});
   // What the master that is there defines is still known.
