@@ -11,7 +11,6 @@
 #include "lexicon_builder/builder_test_support.h"
 #include "lexicon_builder/choices.h"
 #include "plugin/plugin_view.h"
-#include "tools/plugin_builder.h"
 #include "support/plugin_io.h"
 #include "translate/fields.h"
 
@@ -79,10 +78,8 @@ struct Generator {
     return records;
   }
   Records faction() {
-    std::string rank = text();
-    rank.resize(32, '\0');
-    return {record("FACT",
-                   {z("NAME", id()), z("FNAM", text()), subrecord("RNAM", rank), subrecord("RNAM", rank)})};
+    const std::string rank = text(), name = text();
+    return {builder::faction(id(), name, {rank, rank})};
   }
 };
 
