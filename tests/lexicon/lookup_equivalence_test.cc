@@ -3,9 +3,7 @@
 // walks below are that definition, compared on random lexicons over small
 // alphabets, where prefixes, shared stems and identical sources abound.
 #include <random>
-#include <tuple>
 
-#include "support/plugin_io.h"
 #include "translate/pass.h"
 #include "translate/translate_test_support.h"
 

@@ -7,8 +7,6 @@
 #include <map>
 
 #include "lexicon_builder/builder_test_support.h"
-#include "tools/plugin_builder.h"
-#include "support/run_program.h"
 
 namespace quillaret::testing {
 namespace {

@@ -5,7 +5,6 @@
 #include <numeric>
 
 #include "lexicon_builder/builder_test_support.h"
-#include "tools/plugin_builder.h"
 
 namespace quillaret::testing {
 namespace {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "lexicon_builder/builder_test_support.h"
-#include "tools/plugin_builder.h"
 
 namespace quillaret::testing {
 namespace {
