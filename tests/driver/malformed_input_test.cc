@@ -56,6 +56,8 @@ std::vector<Case> cases() {
   const auto fill = static_cast<uint32_t>(dagger.size() - 16);  // its subrecords' bytes
   const std::string fnam = subrecord("FNAM", zstring("Iron Dagger"));
   const std::string bad_size = kParse + "Translating\nBad record size!\nError translating file!\n";
+  // Unchanged bytes after a replaced name, too many for the output's buffer.
+  const std::string long_run = record("STAT", {subrecord("DATA", std::string(70000, 'd'))});
   return {
       // Sizes that claim bytes the file does not have.
       {"RecordSizeAllOnes", with_u32(dagger, 4, 0xFFFFFFFF), kParseError, 1},
@@ -115,7 +117,7 @@ std::vector<Case> cases() {
       {.name = "LexiconsBesideArgumentZero", .plugin = dagger,
        .console = kRead + "file does not exist elsewhere/lexique_enfr_dial.txt!\nMissing lexicons!\n",
        .status = 1, .argument0 = "elsewhere\\quillaret"},
-      {"VeryLongLines", dagger, kSuccess, 0, named("WEAP", "dagger", std::string(20000, 'D')),
+      {"VeryLongLines", dagger + long_run, kSuccess, 0, named("WEAP", "dagger", std::string(20000, 'D')) + long_run,
        std::string(300000, '-') + "\n" + lexicon_file({{"Iron Dagger", std::string(20000, 'D')}})},
       // The copy and the log go beside the input, named after its last
       // extension; further arguments are ignored.
