@@ -23,14 +23,16 @@ std::string cell(const std::string& name, Records refs, uint32_t flags = 1) {
   return record("CELL", refs);
 }
 
+std::string reference(uint32_t master, uint32_t number, const std::string& object) {
+  return subrecord("FRMR", u32(master << 24 | number)) + subrecord("NAME", zstring(object));
+}
+
 // The French master that every plug-in of these tests extends.
 const std::string kMaster =
     header({}) + record("REGN", {subrecord("NAME", zstring("azura")), subrecord("FNAM", zstring("C\xf4te d'Azura"))}) +
-    cell("Bureau", {subrecord("FRMR", u32(5)), subrecord("NAME", zstring("door")), subrecord("FRMR", u32(6)),
-                    subrecord("NAME", zstring("chest"))}) +
-    cell("Cave", {subrecord("FRMR", u32(7)), subrecord("NAME", zstring("rock"))}) + cell("Balmora", {}, 0) +
-    topic("rumeurs") + info("100", "Parlez des rumeurs et du Vieux-Pont.") + topic("quete_1", kJournal) +
-    script("master_script", "AddTopic \"ajout\xe9\"");
+    cell("Bureau", {reference(0, 5, "door"), reference(0, 6, "chest")}) + cell("Cave", {reference(0, 7, "rock")}) +
+    cell("Balmora", {}, 0) + topic("rumeurs") + info("100", "Parlez des rumeurs et du Vieux-Pont.") +
+    topic("quete_1", kJournal) + script("master_script", "AddTopic \"ajout\xe9\"");
 
 struct Checked {
   int status;
@@ -125,10 +127,6 @@ TEST(Check, ReferencesSoundAndBroken) {
             "11 findings: door 1, travel 2, moved 1, package 1, cell filter 1, not cell 1, script 4\n");
 }
 
-std::string reference(uint32_t master, uint32_t number, const std::string& object) {
-  return subrecord("FRMR", u32(master << 24 | number)) + subrecord("NAME", zstring(object));
-}
-
 // Each row holds sound cases beside the faulty ones, which alone are found.
 TEST(Check, FindingsOfTheirOwn) {
   const std::string utf8 = "\xc3\x89p\xc3\xa9\x65";
@@ -216,7 +214,7 @@ TEST(Check, FindingsOfTheirOwn) {
 
 TEST(Check, Masters) {
   const Records door{cell("Hall", {subrecord("DNAM", zstring("Office")), subrecord("DNAM", zstring("Bureau"))}, 0),
-                     cell("Salle", {subrecord("FRMR", u32(1u << 24 | 5)), subrecord("NAME", zstring("door"))}),
+                     cell("Salle", {reference(1, 5, "door")}),
                      topic("gossip"),
                      info({.id = "906", .previous = "555"}), topic("Vivec")};
   // The recorded size has 64 bits.
