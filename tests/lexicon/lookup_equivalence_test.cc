@@ -2,6 +2,7 @@
 // be the entry that a plain walk of the entries in stored order gives. The
 // walks below are that definition, compared on random lexicons over small
 // alphabets, where prefixes, shared stems and identical sources abound.
+#include <algorithm>
 #include <random>
 
 #include "translate/pass.h"
@@ -23,13 +24,6 @@ const LexiconEntry* scan_prefix(const std::vector<LexiconEntry>& stored, std::st
     const bool ends = quoted ? after < text.size() && text[after] == '"'
                              : after == text.size() || delimiter(text[after]);
     return ends ? &entry : nullptr;
-  }
-  return nullptr;
-}
-
-const LexiconEntry* scan_exact(const std::vector<LexiconEntry>& stored, std::string_view text) {
-  for (const LexiconEntry& entry : stored) {
-    if (entry.source == text) return &entry;
   }
   return nullptr;
 }
@@ -101,7 +95,9 @@ TEST(LookupEquivalence, IndexAnswersEqualTheStoredOrderScan) {
       }
       for (const std::string& text : texts) {
         SCOPED_TRACE("round " + std::to_string(round) + " text '" + text + "'");
-        ASSERT_EQ(found(lexicon.find_exact(text)), found(scan_exact(stored, text)));
+        // Exact: the first entry whose source is the whole text.
+        const auto exact = std::find_if(stored.begin(), stored.end(), [&](const auto& e) { return e.source == text; });
+        ASSERT_EQ(found(lexicon.find_exact(text)), found(exact == stored.end() ? nullptr : &*exact));
         for (size_t position = 0; position <= text.size(); ++position) {
           const LexiconEntry* phrase = scan_prefix(stored, text, position, false);
           // As the response scan asks, with the word it has found there.
