@@ -25,16 +25,13 @@ const std::string kNames = lexicon_file({{"Iron Dagger", "Dague de fer"}});
 
 const std::string kRead = "Reading lexicons\n";
 const std::string kParse = kRead + "Parsing Mod file\n";
-const std::string kDone = "done!\nSaving file\nsaving...\ndone\n";
-const std::string kSuccess = kParse + "Translating\n" + kDone;
+const std::string kSuccess = kParse + "Translating\ndone!\nSaving file\nsaving...\ndone\n";
 const std::string kParseError = kParse + "Error parsing file!\n";
 const std::string kNoFile = kRead + "file does not exist!\n";
 
 const std::string kHeader = record("TES3", {subrecord("HEDR", std::string(12, 'h'))});  // 36 bytes
 
-std::string with_u32(std::string bytes, size_t at, uint32_t value) {
-  return bytes.replace(at, 4, u32(value));
-}
+std::string with_u32(std::string bytes, size_t at, uint32_t value) { return bytes.replace(at, 4, u32(value)); }
 
 struct Case {
   std::string name;

@@ -16,9 +16,7 @@
 namespace quillaret::testing {
 
 // A name subrecord: the text and its NUL.
-inline std::string z(const char* tag, std::string_view text) {
-  return builder::subrecord(tag, builder::zstring(text));
-}
+inline std::string z(const char* tag, std::string_view text) { return builder::subrecord(tag, builder::zstring(text)); }
 
 // Whatever happens, the program waits once for a character.
 inline RunResult build_lexicons(const std::vector<std::string>& args) {
