@@ -23,14 +23,16 @@ std::string cell(const std::string& name, Records refs, uint32_t flags = 1) {
   return record("CELL", refs);
 }
 
+std::string reference(uint32_t master, uint32_t number, const std::string& object) {
+  return subrecord("FRMR", u32(master << 24 | number)) + subrecord("NAME", zstring(object));
+}
+
 // The French master that every plug-in of these tests extends.
 const std::string kMaster =
     header({}) + record("REGN", {subrecord("NAME", zstring("azura")), subrecord("FNAM", zstring("C\xf4te d'Azura"))}) +
-    cell("Bureau", {subrecord("FRMR", u32(5)), subrecord("NAME", zstring("door")), subrecord("FRMR", u32(6)),
-                    subrecord("NAME", zstring("chest"))}) +
-    cell("Cave", {subrecord("FRMR", u32(7)), subrecord("NAME", zstring("rock"))}) + cell("Balmora", {}, 0) +
-    topic("rumeurs") + info("100", "Parlez des rumeurs et du Vieux-Pont.") + topic("quete_1", kJournal) +
-    script("master_script", "AddTopic \"ajout\xe9\"");
+    cell("Bureau", {reference(0, 5, "door"), reference(0, 6, "chest")}) + cell("Cave", {reference(0, 7, "rock")}) +
+    cell("Balmora", {}, 0) + topic("rumeurs") + info("100", "Parlez des rumeurs et du Vieux-Pont.") +
+    topic("quete_1", kJournal) + script("master_script", "AddTopic \"ajout\xe9\"");
 
 struct Checked {
   int status;
@@ -125,48 +127,9 @@ TEST(Check, ReferencesSoundAndBroken) {
             "11 findings: door 1, travel 2, moved 1, package 1, cell filter 1, not cell 1, script 4\n");
 }
 
-// Each row holds a sound case beside the faulty one, which alone is found.
+// Each row holds sound cases beside the faulty ones, which alone are found.
 TEST(Check, FindingsOfTheirOwn) {
   const std::string utf8 = "\xc3\x89p\xc3\xa9\x65";
-  struct Row {
-    const char* what;
-    Records records;
-    std::vector<std::string> lines;
-  };
-  const std::vector<Row> rows = {
-      {"stale script",
-       {script("fresh", "MessageBox \"Bonjour\" ; \"Hello\"", "\x07" "BONJOUR"),
-        script("stale", "MessageBox \"Bonjour\" \"Oui\" \"Non\"", "Hello Yes No"),
-        record("SCPT", {subrecord("SCDT", ""), subrecord("SCTX", "Say \"x\"")})},
-       {"stale script  SCPT \"stale\" -> \"Bonjour\": in the source, not in the compiled data (nor 2 more): "
-        "the game runs the old texts until the script is compiled again in the editor"}},
-      {"encoding",
-       {record("WEAP", {subrecord("NAME", zstring("a")), subrecord("FNAM", zstring(utf8))}),
-        record("WEAP", {subrecord("NAME", zstring("b")), subrecord("FNAM", zstring("\xc9p\xe9\x65"))}),
-        record("BOOK", {subrecord("NAME", zstring("c")), subrecord("FNAM", zstring(utf8))})},
-       {"encoding  WEAP \"a\" -> \"" + utf8 + "\": FNAM is UTF-8, which the game shows as garbage; French texts "
-        "must be Windows-1252 (save the lexicons so)"}},
-      {"unreachable topic",
-       {topic("Nouveau"), topic("vieux"), topic("Vieux-Pont"), topic("umeurs"), topic("AJOUT\xe9"), topic("rumeurs"),
-        topic("propre"), info("905", "Mon (propre) avis.")},
-       {"unreachable topic  DIAL \"Nouveau\": no response mentions it and no AddTopic adds it",
-        "unreachable topic  DIAL \"umeurs\": no response mentions it and no AddTopic adds it"}},
-  };
-  for (const Row& row : rows) {
-    const Checked result = check(row.records);
-    EXPECT_EQ(result.lines, row.lines) << row.what;
-    EXPECT_EQ(result.status, 1) << row.what;
-  }
-}
-
-std::string reference(uint32_t master, uint32_t number, const std::string& object) {
-  return subrecord("FRMR", u32(master << 24 | number)) + subrecord("NAME", zstring(object));
-}
-
-// A topic or an interior cell that the masters lack while its responses or
-// references are theirs, and how the lexicons must change; beside topics and
-// cells that attach (another case), or that are the mod's own.
-TEST(Check, DetachedTopicsAndCells) {
   struct Row {
     const char* what;
     Records records;
@@ -179,6 +142,29 @@ TEST(Check, DetachedTopicsAndCells) {
       "land in a topic of their own; ";
   const std::string cell_why = "the changes land in a cell of their own; ";
   const std::vector<Row> rows = {
+      {"stale script",
+       {script("fresh", "MessageBox \"Bonjour\" ; \"Hello\"", "\x07" "BONJOUR"),
+        script("stale", "MessageBox \"Bonjour\" \"Oui\" \"Non\"", "Hello Yes No"),
+        record("SCPT", {subrecord("SCDT", ""), subrecord("SCTX", "Say \"x\"")})},
+       {},
+       {"stale script  SCPT \"stale\" -> \"Bonjour\": in the source, not in the compiled data (nor 2 more): "
+        "the game runs the old texts until the script is compiled again in the editor"}},
+      {"encoding",
+       {record("WEAP", {subrecord("NAME", zstring("a")), subrecord("FNAM", zstring(utf8))}),
+        record("WEAP", {subrecord("NAME", zstring("b")), subrecord("FNAM", zstring("\xc9p\xe9\x65"))}),
+        record("BOOK", {subrecord("NAME", zstring("c")), subrecord("FNAM", zstring(utf8))})},
+       {},
+       {"encoding  WEAP \"a\" -> \"" + utf8 + "\": FNAM is UTF-8, which the game shows as garbage; French texts "
+        "must be Windows-1252 (save the lexicons so)"}},
+      {"unreachable topic",
+       {topic("Nouveau"), topic("vieux"), topic("Vieux-Pont"), topic("umeurs"), topic("AJOUT\xe9"), topic("rumeurs"),
+        topic("propre"), info("905", "Mon (propre) avis.")},
+       {},
+       {"unreachable topic  DIAL \"Nouveau\": no response mentions it and no AddTopic adds it",
+        "unreachable topic  DIAL \"umeurs\": no response mentions it and no AddTopic adds it"}},
+      // A topic or an interior cell that the masters lack while its responses
+      // or references are theirs, and how the lexicons must change; beside
+      // topics and cells that attach (another case), or that are the mod's own.
       {"topic left English",
        {topic("rumors"), info({.id = "906", .previous = "100"})},
        {lexicon_file({{"gossip", "rumeurs"}}), ""},
@@ -228,12 +214,13 @@ TEST(Check, DetachedTopicsAndCells) {
 
 TEST(Check, Masters) {
   const Records door{cell("Hall", {subrecord("DNAM", zstring("Office")), subrecord("DNAM", zstring("Bureau"))}, 0),
-                     cell("Salle", {subrecord("FRMR", u32(1u << 24 | 5)), subrecord("NAME", zstring("door"))}),
+                     cell("Salle", {reference(1, 5, "door")}),
                      topic("gossip"),
                      info({.id = "906", .previous = "555"}), topic("Vivec")};
-  const Checked resized = check({}, std::nullopt, {{"Master.esm", 1234}});
+  // The recorded size has 64 bits.
+  const Checked resized = check({}, std::nullopt, {{"Master.esm", 1234 + (uint64_t{1} << 32)}});
   EXPECT_EQ(resized.lines, std::vector<std::string>{
-      "master size  TES3 \"Mod.esp\" -> \"Master.esm\": the header records 1234 bytes, the file has " +
+      "master size  TES3 \"Mod.esp\" -> \"Master.esm\": the header records 4294968530 bytes, the file has " +
       std::to_string(kMaster.size()) + "; the game warns when it loads the plug-in (saving it again in the "
       "editor records the new size)"});
   // What the master that is there defines is still known.

@@ -18,35 +18,6 @@ namespace fs = std::filesystem;
 
 const std::string kSuccess = "Welcome in Quillaret v1.01\n\nReading lexicons\nParsing Mod file\nTranslating\n"
                              "done!\nSaving file\nsaving...\ndone\n";
-const std::string kWeapon = named("WEAP", "iron", "Iron Dagger");
-
-TEST(Driver, WritesOutputAndLogBesideTheInput) {
-  struct Case {
-    std::string input, output, log;  // relative to the installation, or absolute
-  };
-  Installation install("", "", "");
-  const std::string dir = install.dir().path().string();
-  const std::vector<Case> cases = {
-      {"sub/My.Mod.esp", "sub/My.Mod_fr.esp", "sub/My.Mod_fr.log"},
-      {"x.esm/Mod.esm", "x.esm/Mod_fr.esm", "x.esm/Mod_fr.log"},
-      {dir + "/abs/Mod.esp", "abs/Mod_fr.esp", "abs/Mod_fr.log"},
-  };
-  for (const Case& c : cases) {
-    const fs::path input = install.dir().path() / c.input;
-    fs::create_directories(input.parent_path());
-    write_file(input.string(), kWeapon);
-    install.dir().write(c.output, "earlier");  // to be replaced
-    const std::string before = listing(input.parent_path());
-    const RunResult run = run_program(install.executable(), {install.executable(), c.input, "Ignored.esp"}, dir);
-    EXPECT_EQ(run.output, kSuccess) << c.input;
-    EXPECT_EQ(run.status, 0) << c.input;
-    EXPECT_EQ(read_file(input.string()), kWeapon) << c.input;
-    EXPECT_EQ(install.dir().read(c.output), kWeapon) << c.input;
-    // Beside the input, the log and nothing else: no temporary file.
-    EXPECT_TRUE(fs::remove(install.dir().file(c.log))) << c.input;
-    EXPECT_EQ(listing(input.parent_path()), before) << c.input;
-  }
-}
 
 TEST(Driver, LexiconDirectory) {
   const std::string own = fs::read_symlink("/proc/self/exe").parent_path().string();

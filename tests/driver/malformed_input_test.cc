@@ -25,16 +25,13 @@ const std::string kNames = lexicon_file({{"Iron Dagger", "Dague de fer"}});
 
 const std::string kRead = "Reading lexicons\n";
 const std::string kParse = kRead + "Parsing Mod file\n";
-const std::string kDone = "done!\nSaving file\nsaving...\ndone\n";
-const std::string kSuccess = kParse + "Translating\n" + kDone;
+const std::string kSuccess = kParse + "Translating\ndone!\nSaving file\nsaving...\ndone\n";
 const std::string kParseError = kParse + "Error parsing file!\n";
 const std::string kNoFile = kRead + "file does not exist!\n";
 
 const std::string kHeader = record("TES3", {subrecord("HEDR", std::string(12, 'h'))});  // 36 bytes
 
-std::string with_u32(std::string bytes, size_t at, uint32_t value) {
-  return bytes.replace(at, 4, u32(value));
-}
+std::string with_u32(std::string bytes, size_t at, uint32_t value) { return bytes.replace(at, 4, u32(value)); }
 
 struct Case {
   std::string name;
@@ -47,6 +44,7 @@ struct Case {
   std::vector<std::string> args = {"Mod.esp"};      // after argument 0
   bool unprivileged = false;  // as root, run as nobody so that permissions bind
   std::string argument0 = {};  // the executable's path when empty
+  std::string input = "Mod.esp", french = "Mod_fr.esp";  // in the installation
 };
 
 std::vector<Case> cases() {
@@ -55,6 +53,8 @@ std::vector<Case> cases() {
   const auto fill = static_cast<uint32_t>(dagger.size() - 16);  // its subrecords' bytes
   const std::string fnam = subrecord("FNAM", zstring("Iron Dagger"));
   const std::string bad_size = kParse + "Translating\nBad record size!\nError translating file!\n";
+  // Unchanged bytes after a replaced name, too many for the output's buffer.
+  const std::string long_run = record("STAT", {subrecord("DATA", std::string(70000, 'd'))});
   return {
       // Sizes that claim bytes the file does not have.
       {"RecordSizeAllOnes", with_u32(dagger, 4, 0xFFFFFFFF), kParseError, 1},
@@ -114,8 +114,12 @@ std::vector<Case> cases() {
       {.name = "LexiconsBesideArgumentZero", .plugin = dagger,
        .console = kRead + "file does not exist elsewhere/lexique_enfr_dial.txt!\nMissing lexicons!\n",
        .status = 1, .argument0 = "elsewhere\\quillaret"},
-      {"VeryLongLines", dagger, kSuccess, 0, named("WEAP", "dagger", std::string(20000, 'D')),
+      {"VeryLongLines", dagger + long_run, kSuccess, 0, named("WEAP", "dagger", std::string(20000, 'D')) + long_run,
        std::string(300000, '-') + "\n" + lexicon_file({{"Iron Dagger", std::string(20000, 'D')}})},
+      // The copy and the log go beside the input, named after its last
+      // extension; further arguments are ignored.
+      {.name = "DottedNames", .plugin = dagger, .console = kSuccess, .status = 0, .output = dague,
+       .args = {"x.esm/My.Mod.esm", "Ignored.esp"}, .input = "x.esm/My.Mod.esm", .french = "x.esm/My.Mod_fr.esm"},
   };
 }
 
@@ -131,11 +135,14 @@ TEST(MalformedInput, EndsWithItsMessageAndLeavesTheFilesSafe) {
     SCOPED_TRACE(c.name);
     Installation install("", "", c.names);
     const TempDir& dir = install.dir();
-    dir.write("Mod.esp", c.plugin);
-    dir.write("Mod_fr.esp", kEarlier);
+    const fs::path folder = fs::path(dir.file(c.input)).parent_path();
+    const std::string log = fs::path(dir.file(c.french)).replace_extension(".log").string();
+    fs::create_directories(folder);
+    dir.write(c.input, c.plugin);
+    dir.write(c.french, kEarlier);
     if (c.damage) c.damage(dir);
-    const std::string before = listing(dir.path());
-    const bool had_log = fs::exists(dir.file("Mod_fr.log"));
+    const std::string before = listing(folder);
+    const bool had_log = fs::exists(log);
 
     std::vector<std::string> args = c.args;
     args.insert(args.begin(), c.argument0.empty() ? install.executable() : c.argument0);
@@ -152,19 +159,19 @@ TEST(MalformedInput, EndsWithItsMessageAndLeavesTheFilesSafe) {
       console += "<wait>";
     }
     fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::add);
-    fs::permissions(dir.file("Mod.esp"), fs::perms::owner_read, fs::perm_options::add);
+    fs::permissions(dir.file(c.input), fs::perms::owner_read, fs::perm_options::add);
 
     if (size_t at = console.find("{dir}"); at != std::string::npos) console.replace(at, 5, dir.path().string());
     EXPECT_EQ(result.output, "Welcome in Quillaret v1.01\n\n" + console);
     EXPECT_EQ(result.status, c.status);
-    EXPECT_EQ(dir.read("Mod.esp"), c.plugin);
-    EXPECT_EQ(dir.read("Mod_fr.esp"), c.status == 0 ? c.output : kEarlier);
+    EXPECT_EQ(dir.read(c.input), c.plugin);
+    EXPECT_EQ(dir.read(c.french), c.status == 0 ? c.output : kEarlier);
     // The trace log is the one file a run adds, once it got to create it.
     if (!had_log) {
-      EXPECT_EQ(fs::exists(dir.file("Mod_fr.log")), c.console.starts_with(kParse));
-      fs::remove(dir.file("Mod_fr.log"));
+      EXPECT_EQ(fs::exists(log), c.console.starts_with(kParse));
+      fs::remove(log);
     }
-    EXPECT_EQ(listing(dir.path()), before);
+    EXPECT_EQ(listing(folder), before);
   }
 }
 

@@ -70,23 +70,6 @@ std::vector<uint32_t> quadratic_exchange_sort(const std::vector<size_t>& lengths
   return order;
 }
 
-TEST(Words, AWordEndsAtTheFirstDelimiterOrAtTheEnd) {
-  // Letters, digits and other bytes below 0x40 that are no delimiters,
-  // high bytes, and every delimiter, at every offset of texts longer than
-  // the eight bytes looked at together.
-  const std::string alphabet = "abXZ09-%@\x80\xFF" + std::string(WORD_DELIMITERS);
-  std::mt19937 random(99);
-  for (int round = 0; round < 2000; ++round) {
-    std::string text(random() % 40, 'a');
-    for (char& c : text) c = random() % 3 == 0 ? alphabet[random() % alphabet.size()] : 'k';
-    for (size_t from = 0; from <= text.size(); ++from) {
-      size_t expected = from;
-      while (expected < text.size() && !is_word_delimiter(text[expected])) ++expected;
-      ASSERT_EQ(word_end(text, from), expected) << "'" << text << "' from " << from;
-    }
-  }
-}
-
 TEST(LexiconOrder, MatchesTheExchangeSortOnRandomLengths) {
   std::mt19937 random(20240611);
   for (int round = 0; round < 3000; ++round) {

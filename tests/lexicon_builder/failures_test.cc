@@ -7,8 +7,6 @@
 #include <map>
 
 #include "lexicon_builder/builder_test_support.h"
-#include "tools/plugin_builder.h"
-#include "support/run_program.h"
 
 namespace quillaret::testing {
 namespace {
@@ -31,7 +29,8 @@ TEST(LexiconBuilderFailures, EachIsExplainedAndChangesNothing) {
   dir.write("en.esp", named("WEAP", "dagger", "Iron Dagger"));
   dir.write("fr.esp", named("WEAP", "dagger", "Dague"));
   dir.write("other.esp", named("WEAP", "sword", "Epee"));
-  dir.write("damaged.esp", named("WEAP", "dagger", "Dague") + "XXXX" + std::string(12, '\0'));
+  dir.write("damaged.esp", named("WEAP", "dagger", "Dague", {subrecord("XXXX", "")}));
+  dir.write("cut.esp", named("WEAP", "dagger", "Dague").substr(0, 30));
   const std::string en = dir.file("en.esp"), fr = dir.file("fr.esp"), lex = dir.file("lex");
 
   const auto lexicon = [&](const char* name, std::string bytes) {
@@ -47,7 +46,8 @@ TEST(LexiconBuilderFailures, EachIsExplainedAndChangesNothing) {
       {{en}, [] {}, "in FOLDER (by default the current folder); details in lexique_enfr_report.txt."},
       {{en, dir.file("missing.esp"), lex}, [] {}, "cannot read " + dir.file("missing.esp")},
       {{en, dir.file("damaged.esp"), lex}, [] {},
-       dir.file("damaged.esp") + " is damaged\nXXXX(3), size=0, prev=0, next=-1, parent=-1, left=16"},
+       dir.file("damaged.esp") + " is damaged\nXXXX(3), size=0, prev=2, next=-1, parent=0, left=0"},
+      {{en, dir.file("cut.esp"), lex}, [] {}, dir.file("cut.esp") + " is damaged"},  // no reader's line
       {{en, dir.file("other.esp"), lex}, [] {},
        en + " and " + dir.file("other.esp") + " share no record ID: they are not a plug-in and its translation"},
       {{en, fr, en}, [] {}, "cannot write in " + en + ": not a folder that can be created"},

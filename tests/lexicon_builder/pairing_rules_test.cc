@@ -5,7 +5,6 @@
 #include <numeric>
 
 #include "lexicon_builder/builder_test_support.h"
-#include "tools/plugin_builder.h"
 
 namespace quillaret::testing {
 namespace {
@@ -13,7 +12,6 @@ namespace {
 using namespace builder;
 using Records = std::vector<std::string>;
 
-std::string z(const char* tag, const std::string& text) { return subrecord(tag, zstring(text)); }
 // A cell whose references are given as number, object, and for a door its destination.
 std::string cell(const std::string& name, std::vector<Records> refs, int x = 0, int y = 0,
                  bool interior = true) {
@@ -102,10 +100,8 @@ TEST(LexiconPairing, EachRule) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
-    dir.write("en.esp", std::accumulate(c.english.begin(), c.english.end(), anchor));
-    dir.write("fr.esp", std::accumulate(c.french.begin(), c.french.end(), anchor));
-    const RunResult run =
-        build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("")});
+    const RunResult run = build_from(dir, std::accumulate(c.english.begin(), c.english.end(), anchor),
+                                     std::accumulate(c.french.begin(), c.french.end(), anchor));
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(dir.read("lexique_enfr_dial.txt"), lexicon_file(c.topics, "\r\n"));
     EXPECT_EQ(dir.read("lexique_enfr_name.txt"), lexicon_file(c.names, "\r\n"));

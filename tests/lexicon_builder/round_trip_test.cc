@@ -11,7 +11,6 @@
 #include "lexicon_builder/builder_test_support.h"
 #include "lexicon_builder/choices.h"
 #include "plugin/plugin_view.h"
-#include "tools/plugin_builder.h"
 #include "support/plugin_io.h"
 #include "translate/fields.h"
 
@@ -24,8 +23,6 @@ namespace lb = lexicon_builder;
 const std::vector<std::string> kEnglish = {"Iron", "Iron Key", "Old Bridge", "Balmora",
                                            "x",    "",         "Say \"hi\""};
 const std::vector<std::string> kFrench = {"Fer", "Clef de fer", "Vieux Pont", "", "Balmora"};
-
-std::string z(const char* tag, const std::string& text) { return subrecord(tag, zstring(text)); }
 
 // Records that a translation keeps or drops together (a topic and its
 // responses, a cell and its path grid): in English, and the English that
@@ -81,10 +78,8 @@ struct Generator {
     return records;
   }
   Records faction() {
-    std::string rank = text();
-    rank.resize(32, '\0');
-    return {record("FACT",
-                   {z("NAME", id()), z("FNAM", text()), subrecord("RNAM", rank), subrecord("RNAM", rank)})};
+    const std::string rank = text(), name = text();
+    return {builder::faction(id(), name, {rank, rank})};
   }
 };
 
@@ -199,10 +194,7 @@ void round_trip(unsigned seed, const Variant& variant, Counts* counts) {
   const std::string french = std::accumulate(french_units.begin(), french_units.end(), std::string());
 
   TempDir dir;
-  dir.write("en.esp", english);
-  dir.write("fr.esp", french);
-  const RunResult run =
-      build_lexicons({"quillaret-lexicon", dir.file("en.esp"), dir.file("fr.esp"), dir.file("out")});
+  const RunResult run = build_from(dir, english, french, "out");
   ASSERT_EQ(run.status, 0) << run.output;
   compare(english, translated(english, lexicons), translated(english, load_lexicons(dir.file("out"))),
           compared, reported_texts(english, french, variant, counts), counts);
@@ -229,9 +221,7 @@ TEST(LexiconRoundTrip, BundledExample) {
   const std::string english = read_file(examples + "Example.esp");
   const std::string first = translated(english, load_lexicons(examples));
   TempDir dir;
-  dir.write("Example_fr.esp", first);
-  const RunResult run = build_lexicons(
-      {"quillaret-lexicon", examples + "Example.esp", dir.file("Example_fr.esp"), dir.file("out")});
+  const RunResult run = build_from(dir, english, first, "out");
   ASSERT_EQ(run.status, 0) << run.output;
   Counts counts;
   compare(english, first, translated(english, load_lexicons(dir.file("out"))), std::vector<bool>(100, true),

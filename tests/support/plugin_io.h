@@ -16,12 +16,16 @@
 
 namespace quillaret::testing {
 
+// Keeps what is written; the `failing`-th write (from 1) fails, alone, so
+// that a writer which goes on must still notice it.
 struct StringSink : ByteSink {
   bool write(const char* data, size_t size) override {
+    if (++calls == failing) return false;
     bytes.append(data, size);
     return true;
   }
   std::string bytes;
+  int calls = 0, failing = 0;
 };
 
 // Reads the whole input into `tree`; false (with the reader's diagnostic in

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "lexicon/lexicon.h"
 #include "translate/translate_test_support.h"
 
 namespace quillaret::testing {

@@ -15,7 +15,6 @@
 //   translated  a French copy that differs from the input
 //   unchanged   a French copy identical to the input
 //   fails       no French copy: an earlier one must stay as it was
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -28,45 +27,37 @@ using namespace quillaret::builder;
 
 namespace {
 
-// "é" in Windows-1252, the encoding of Morrowind's French texts; written as
-// a byte so that the file's own encoding does not matter.
-const std::string e_acute = "\xE9";
-
 // A plug-in of Morrowind.esm.
 std::string with_header(const std::vector<std::string>& records) {
   return plugin({.masters = {{"Morrowind.esm", 79837557}}}, records);
 }
 
 // A record of `tag` whose ID is id_<tag>.
-std::string item(const char* tag, const std::string& name) {
-  return named(tag, std::string("id_") + tag, name);
-}
+std::string item(const std::string& tag, const std::string& name) { return named(tag, "id_" + tag, name); }
+
+// "Ald\xE9ruhn": the é in Windows-1252, the encoding of Morrowind's French
+// texts, written as a byte so that this file's own encoding does not matter.
+const std::string kAldruhn = "Ald\xE9ruhn";
 
 // Every kind whose FNAM is a name, once translated and once logged.
 std::string names_plugin() {
   std::vector<std::string> records;
-  for (const char* tag : {"ARMO", "BSGN", "CLAS", "CLOT", "CONT", "CREA", "DOOR", "INGR", "LIGH",
-                          "MISC", "RACE", "REGN", "SPEL", "WEAP"}) {
-    records.push_back(item(tag, "Iron Dagger"));
-    records.push_back(item(tag, std::string("Unknown ") + tag));
+  for (std::string tag : {"ARMO", "BSGN", "CLAS", "CLOT", "CONT", "CREA", "DOOR", "INGR", "LIGH", "MISC",
+                          "RACE", "REGN", "SPEL", "WEAP"}) {
+    records.insert(records.end(), {item(tag, "Iron Dagger"), item(tag, "Unknown " + tag)});
   }
-  records.push_back(item("WEAP", "Dwemer Blade"));
-  // A kind that keeps its names, lexicon or not.
-  records.push_back(item("ACTI", "Iron Dagger"));
-  const std::string travel(24, '\0');
-  records.push_back(
-      named("NPC_", "guard", "Guard", {subrecord("DODT", travel), subrecord("DNAM", zstring("Seyda Neen"))}));
-  // Untranslated names go to the log as they are, line ends included.
-  records.push_back(
-      named("NPC_", "odd", "Two\nLines", {subrecord("DODT", travel), subrecord("DNAM", zstring("Cr\rLf\r\n"))}));
-  records.push_back(record("PGRD", {subrecord("DATA", std::string(12, '\0')),
-                                    subrecord("NAME", zstring("Seyda Neen"))}));
-  records.push_back(
-      record("CELL", {subrecord("NAME", zstring("Seyda Neen")),
-                      subrecord("DATA", std::string(12, '\0')), subrecord("FRMR", u32(1)),
-                      subrecord("NAME", zstring("door")), subrecord("DNAM", zstring("Balmora")),
-                      subrecord("DNAM", zstring("Ald" + e_acute + "ruhn"))}));
-  records.push_back(faction("Fighters Guild", "Fighters Guild", {"Apprentice", "Swordsman"}));
+  const std::string travel = subrecord("DODT", std::string(24, '\0'));
+  records.insert(records.end(), {
+      item("WEAP", "Dwemer Blade"),
+      item("ACTI", "Iron Dagger"),  // a kind that keeps its names, lexicon or not
+      named("NPC_", "guard", "Guard", {travel, subrecord("DNAM", zstring("Seyda Neen"))}),
+      // Untranslated names go to the log as they are, line ends included.
+      named("NPC_", "odd", "Two\nLines", {travel, subrecord("DNAM", zstring("Cr\rLf\r\n"))}),
+      record("PGRD", {subrecord("DATA", std::string(12, '\0')), subrecord("NAME", zstring("Seyda Neen"))}),
+      record("CELL", {subrecord("NAME", zstring("Seyda Neen")), subrecord("DATA", std::string(12, '\0')),
+                      subrecord("FRMR", u32(1)), subrecord("NAME", zstring("door")),
+                      subrecord("DNAM", zstring("Balmora")), subrecord("DNAM", zstring(kAldruhn))}),
+      faction("Fighters Guild", "Fighters Guild", {"Apprentice", "Swordsman"})});
   return with_header(records);
 }
 
@@ -78,14 +69,12 @@ std::vector<std::string> dialogue() {
       topic("latest rumors"),
       info({.id = "1",
             .filters = {subrecord("ANAM", zstring("Seyda Neen"))},
-            .response =
-                "Ask about the latest rumors; the Old Bridge is closed.\r\nTake an Iron Dagger.",
+            .response = "Ask about the latest rumors; the Old Bridge is closed.\r\nTake an Iron Dagger.",
             .after = {subrecord("SCVR", condition("0BLX0", "Seyda Neen")),
-                      subrecord("SCVR", condition("1BLX3", "Ald" + e_acute + "ruhn")),
+                      subrecord("SCVR", condition("1BLX3", kAldruhn)),
                       subrecord("SCVR", condition("2BLX5", "Nowhere")),
                       subrecord("SCVR", condition("3sX00", "Seyda Neen")),
-                      subrecord("BNAM",
-                                "AddTopic \"Old Bridge\"\r\nplayer->AddItem \"Iron Key\" 1")}}),
+                      subrecord("BNAM", "AddTopic \"Old Bridge\"\r\nplayer->AddItem \"Iron Key\" 1")}}),
       // Too long once translated: it stays English.
       info("2", crowded),
       // Neither the topic lexicon nor the name lexicon, then the name one.
@@ -94,39 +83,18 @@ std::vector<std::string> dialogue() {
       topic("Vivec"),
       info("3", "The Old Bridges of Vivec, and the Old Bridge, 'Old Bridge'."),
       script("rumors",
-             "begin rumors\r\n  AddTopic \"latest rumors\"\r\n"
-             "  \"Guard\"->Say \"Iron Dagger\"\r\nend rumors"),
+             "begin rumors\r\n  AddTopic \"latest rumors\"\r\n  \"Guard\"->Say \"Iron Dagger\"\r\nend rumors"),
   };
 }
 
 // The dialogue many times over: enough work for the translation to run on
 // two threads while it writes. `tail` comes last.
-std::string large_plugin(const std::string& tail = "") {
+std::string large_plugin(const std::vector<std::string>& tail = {}) {
   const std::vector<std::string> once = dialogue();
   std::vector<std::string> records;
   for (int i = 0; i < 1501; ++i) records.insert(records.end(), once.begin(), once.end());
-  if (!tail.empty()) records.push_back(tail);
+  records.insert(records.end(), tail.begin(), tail.end());
   return with_header(records);
-}
-
-// Names that no lexicon has, in handled and other kinds.
-std::string plain_plugin() {
-  return with_header({item("WEAP", "Glass Longsword"), item("ACTI", "Iron Dagger"),
-                      topic("Dagoth Ur"), info("4", "Nothing to see here."),
-                      record("BOOK", {subrecord("NAME", zstring("book")),
-                                      subrecord("TEXT", zstring("Iron Dagger"))})});
-}
-
-// A record kind that the reader does not know, after a good one.
-std::string broken_plugin() {
-  return with_header({item("WEAP", "Iron Dagger"), record("ZZZZ", {subrecord("NAME", "x")})});
-}
-
-void write(const std::filesystem::path& path, const std::string& bytes) {
-  if (!(std::ofstream(path, std::ios::binary) << bytes)) {
-    std::cerr << "cannot write " << path << "\n";
-    std::exit(1);
-  }
 }
 
 }  // namespace
@@ -137,28 +105,26 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path dir = argv[1];
-  const std::filesystem::path data = dir / "Data Files";
-  std::filesystem::create_directories(data);
+  std::filesystem::create_directories(dir / "Data Files");
+  bool written = true;
+  const auto write = [&](const std::filesystem::path& path, const std::string& bytes) {
+    written = written && std::ofstream(path, std::ios::binary) << bytes;
+  };
 
   // Both line-end conventions, as users' lexicons have them.
   write(dir / "lexique_enfr_dial.txt",
-        lexicon_file({{"latest rumors", "derni\xE8res rumeurs"}, {"Old Bridge", "Vieux Pont"}},
-                     "\r\n"));
+        lexicon_file({{"latest rumors", "derni\xE8res rumeurs"}, {"Old Bridge", "Vieux Pont"}}, "\r\n"));
   write(dir / "lexique_enfr_fact.txt",
         lexicon_file({{"Fighters Guild", "Guilde des guerriers"}, {"Apprentice", "Apprenti"}}));
-  write(dir / "lexique_enfr_name.txt", lexicon_file({{"Iron Dagger", "Dague de fer"},
-                                                     {"Iron Key", "Clef de fer"},
-                                                     {"Dwemer Blade", "Lame dw" + e_acute + "mer"},
-                                                     {"Guard", "Garde"},
-                                                     {"Seyda Neen", "Seyda Nihn"},
-                                                     {"Balmora", "Balmora la Belle"},
-                                                     {"Ald" + e_acute + "ruhn", "Ald'ruhn"}},
-                                                    "\r\n"));
+  write(dir / "lexique_enfr_name.txt",
+        lexicon_file({{"Iron Dagger", "Dague de fer"}, {"Iron Key", "Clef de fer"}, {"Dwemer Blade", "Lame dw\xE9mer"},
+                      {"Guard", "Garde"}, {"Seyda Neen", "Seyda Nihn"}, {"Balmora", "Balmora la Belle"},
+                      {kAldruhn, "Ald'ruhn"}},
+                     "\r\n"));
 
   struct Case {
     const char* expectation;
-    std::string name;
-    std::string bytes;
+    std::string name, bytes;
   };
   const std::vector<Case> cases{
       {"translated", "Names.esp", names_plugin()},
@@ -167,15 +133,21 @@ int main(int argc, char** argv) {
       // wide file functions reach it.
       {"translated", "\xC3\x89lan \xE2\x80\x94 \xE6\x97\xA5\xE6\x9C\xAC.esp",
        with_header({item("WEAP", "Iron Dagger")})},
-      {"unchanged", "Plain.esp", plain_plugin()},
-      {"fails", "Broken.esp", broken_plugin()},
+      // Names that no lexicon has, in handled and other kinds.
+      {"unchanged", "Plain.esp",
+       with_header({item("WEAP", "Glass Longsword"), item("ACTI", "Iron Dagger"), topic("Dagoth Ur"),
+                    info("4", "Nothing to see here."),
+                    record("BOOK", {subrecord("NAME", zstring("book")), subrecord("TEXT", zstring("Iron Dagger"))})})},
+      // A record kind that the reader does not know, after a good one.
+      {"fails", "Broken.esp", with_header({item("WEAP", "Iron Dagger"), record("ZZZZ", {subrecord("NAME", "x")})})},
       {"translated", "Large.esm", large_plugin()},
       // A name too large to translate, in the last run of records.
-      {"fails", "LargeBroken.esm", large_plugin(item("WEAP", std::string(40000, 'x')))},
+      {"fails", "LargeBroken.esm", large_plugin({item("WEAP", std::string(40000, 'x'))})},
   };
   for (const Case& c : cases) {
-    write(data / c.name, c.bytes);
+    write(dir / "Data Files" / c.name, c.bytes);
     std::cout << c.expectation << " " << c.name << "\n";
   }
-  return 0;
+  if (!written) std::cerr << "cannot write the cases into " << dir << "\n";
+  return written ? 0 : 1;
 }
