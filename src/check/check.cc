@@ -305,14 +305,6 @@ class Verdicts {
     return known_.missing + (one ? ", which is missing, may " : ", which are missing, may ") + what;
   }
 
-  std::string hint(std::string_view name, NameKind target) {
-    const NameSet& names = target == NameKind::topic     ? known_.topics
-                           : target == NameKind::journal ? known_.journals
-                           : target == NameKind::interior ? known_.interiors
-                                                          : known_.cells;
-    return hint(name, names, target == NameKind::cell_prefix);
-  }
-
   // The lexicon line to add or correct so that the translator, looking a
   // record's `name` up in `lexicons` in turn, writes the masters' `wanted`;
   // and the source that the lexicons already translate to `wanted`.
@@ -354,7 +346,7 @@ class Verdicts {
   }
 
   // What the lexicons say of a name that points at nothing.
-  std::string hint(std::string_view name, const NameSet& names, bool prefix) {
+  std::string hint(std::string_view name, NameKind target) {
     if (lexicons_ == nullptr) return {};
     const std::optional<LexiconMatch> match = lexicon_index().find(name);
     if (!match) return "; in neither the lexicons nor the masters";
@@ -363,7 +355,7 @@ class Verdicts {
       return "; it is the French of " + quoted(entry.source) + " in " + std::string(match->file) +
              ", but no file read has it";
     }
-    const bool exists = prefix ? names.has_prefix(entry.target) : names.contains(entry.target);
+    const bool exists = known_.defines(target, entry.target);
     return "; " + std::string(match->file) + " translates " +
            (entry.source == name ? std::string("it") : quoted(entry.source)) + " to " +
            quoted(entry.target) + (exists ? ", which exists" : ", which does not exist either");
